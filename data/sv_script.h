@@ -1,0 +1,43 @@
+// Conversion between the one-line form of SavraScript, as it stands in a
+// document, and the indented multi-line form the script editor shows.
+//
+// Texts are UTF-16 so that double-byte characters whose second byte has the
+// code of a brace or bar (ボ, ポ, マ) are ordinary characters; callers decode
+// from Shift_JIS before and encode after.
+#ifndef MORVIK_DATA_SV_SCRIPT_H_
+#define MORVIK_DATA_SV_SCRIPT_H_
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace morvik {
+
+// The editor's exceptions; each carries only its message.
+class ESavraError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class EInvalidSavraScript : public ESavraError {
+ public:
+  using ESavraError::ESavraError;
+};
+
+inline constexpr char kBracesDoNotClose[] = "braces do not close";
+
+// Opens every block that holds a bar or a further block on lines of its own,
+// indents its content by two blanks, and puts every bar on its own line.
+// Throws EInvalidSavraScript("braces do not close") for an unmatched '{'.
+std::u16string DecomposeScript(std::u16string_view script);
+
+// Joins the lines, each stripped of its leading characters <= 0x20.
+std::u16string LinizeScript(std::u16string_view text);
+
+// Puts indent in front of every line, joins them with CR LF and strips every
+// trailing character <= 0x20.
+std::u16string IndentLines(std::u16string_view text, std::u16string_view indent);
+
+}  // namespace morvik
+
+#endif  // MORVIK_DATA_SV_SCRIPT_H_
