@@ -62,8 +62,8 @@ TEST(SjisCodec, RoundTripsRandomByteStrings) {
                              0xE0, 0xED, 0xEE, 0xFA, 0xFC, 0xFD, 0xFF, 0x40, 0x7E};
   for (int round = 0; round < 3000; ++round) {
     std::string bytes;
-    const int length = static_cast<int>(rng() % 24);
-    for (int i = 0; i < length; ++i) {
+    const int size = static_cast<int>(rng() % 24);
+    for (int i = 0; i < size; ++i) {
       const int b = rng() % 2 ? interesting[rng() % std::size(interesting)] : rng() % 256;
       bytes.push_back(static_cast<char>(b));
     }
