@@ -1,0 +1,81 @@
+#include "gui/file_info_dialog.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace morvik {
+
+FileInfoDialog::FileInfoDialog(QWidget* parent) : OutcomeDialog(parent) {
+  setObjectName(QStringLiteral("FormFileInfo"));
+  setWindowTitle(QStringLiteral(u"ファイル情報"));
+
+  label_file_name_ = new QLabel(this);
+  label_file_name_->setObjectName(QStringLiteral("LabelFileName"));
+  label_file_name_->setTextFormat(Qt::PlainText);
+  label_lines_ = new QLabel(this);
+  label_lines_->setObjectName(QStringLiteral("LabelLines"));
+  label_lines_->setTextFormat(Qt::PlainText);
+
+  auto* label1 = new QLabel(QStringLiteral(u"表示する情報(&S)"), this);
+  label1->setObjectName(QStringLiteral("Label1"));
+  combo_show_info_ = new QComboBox(this);
+  combo_show_info_->setObjectName(QStringLiteral("ComboShowInfo"));
+  combo_show_info_->setEditable(false);
+  combo_show_info_->addItems({QStringLiteral(u"ファイルフルパス"), QStringLiteral(u"無効な行"),
+                              QStringLiteral(u"キーワード一覧")});
+  combo_show_info_->setCurrentIndex(-1);
+  label1->setBuddy(combo_show_info_);
+
+  memo_info_ = new QPlainTextEdit(this);
+  memo_info_->setObjectName(QStringLiteral("MemoInfo"));
+  memo_info_->setReadOnly(true);
+  memo_info_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  memo_info_->setUndoRedoEnabled(false);
+  memo_info_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  memo_info_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  // A listing to read, not to edit: the button face's colour says so.
+  QPalette palette = memo_info_->palette();
+  palette.setColor(QPalette::Base, palette.color(QPalette::Button));
+  memo_info_->setPalette(palette);
+
+  auto* choice = new QHBoxLayout;
+  choice->addWidget(label1);
+  choice->addWidget(combo_show_info_, 1);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(NewOkButton());
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(label_file_name_);
+  layout->addWidget(label_lines_);
+  layout->addLayout(choice);
+  layout->addWidget(memo_info_, 1);
+  layout->addLayout(buttons);
+  SetFixedClientSize(396, 251);
+
+  connect(combo_show_info_, &QComboBox::activated, this, &FileInfoDialog::ShowInfoChosen);
+}
+
+void FileInfoDialog::SetFileNameLabel(const QString& text) {
+  label_file_name_->setText(text);
+}
+
+void FileInfoDialog::SetLinesLabel(const QString& text) {
+  label_lines_->setText(text);
+}
+
+void FileInfoDialog::SetInfoText(const QString& text) {
+  memo_info_->setPlainText(text);
+}
+
+QString FileInfoDialog::InfoText() const {
+  return memo_info_->toPlainText();
+}
+
+}  // namespace morvik

@@ -1,0 +1,40 @@
+// The view of the file-information dialog: "ファイル情報" with the two labels
+// the logic fills, the choice of listing, the read-only listing and OK.
+#ifndef MORVIK_GUI_FILE_INFO_DIALOG_H_
+#define MORVIK_GUI_FILE_INFO_DIALOG_H_
+
+#include "gui/dialog_common.h"
+
+class QComboBox;
+class QLabel;
+class QPlainTextEdit;
+
+namespace morvik {
+
+class FileInfoDialog : public OutcomeDialog {
+  Q_OBJECT
+
+ public:
+  explicit FileInfoDialog(QWidget* parent);
+
+  void SetFileNameLabel(const QString& text);
+  void SetLinesLabel(const QString& text);
+  // Lines of the listing, shown one per line.
+  void SetInfoText(const QString& text);
+  QString InfoText() const;
+  QComboBox* ComboShowInfo() const { return combo_show_info_; }
+
+ signals:
+  // The user picked item index of ComboShowInfo (also the same one again).
+  void ShowInfoChosen(int index);
+
+ private:
+  QLabel* label_file_name_;
+  QLabel* label_lines_;
+  QComboBox* combo_show_info_;
+  QPlainTextEdit* memo_info_;
+};
+
+}  // namespace morvik
+
+#endif  // MORVIK_GUI_FILE_INFO_DIALOG_H_

@@ -1,0 +1,17 @@
+// Morvik: the program entry. Everything it starts lives in morvik_gui.
+#include <cstdio>
+
+#include "gui/application.h"
+#include "gui/main_window.h"
+
+int main(int argc, char** argv) {
+  const QString missing_display = morvik::MissingDisplayReason();
+  if (!missing_display.isEmpty()) {
+    std::fprintf(stderr, "%s\n", missing_display.toLocal8Bit().constData());
+    return 1;
+  }
+  morvik::MorvikApplication application(argc, argv);
+  morvik::MainWindow window;
+  window.show();
+  return application.exec();
+}

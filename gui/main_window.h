@@ -1,0 +1,86 @@
+// The main window as drawn: caption "Morvik", the menu bar and the
+// documents' context menu with every caption, access key and shortcut, the
+// tab widget whose pages are the documents, the two-panel status bar, and
+// the dialogs that live as long as the window (open, save, font, find,
+// replace).
+//
+// It holds no logic: every action is connected to a handler of TFormEditor
+// by the code that builds the program, and the window only answers what the
+// logic asks (a file name, a font, a panel's text).
+#ifndef MORVIK_GUI_MAIN_WINDOW_H_
+#define MORVIK_GUI_MAIN_WINDOW_H_
+
+#include <QFont>
+#include <QMainWindow>
+#include <QString>
+#include <functional>
+#include <map>
+
+class QAction;
+class QFileDialog;
+class QLabel;
+class QMenu;
+class QTabWidget;
+
+namespace morvik {
+
+class FindDialog;
+class ReplaceDialog;
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit MainWindow(QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // The menu items by their names ("MenuFileOpen", "PopupMenuFileInformation", ...).
+  QAction* Action(const QString& name) const;
+  QMenu* PopupMenu() const { return popup_menu_; }
+  QTabWidget* PageEdit() const { return page_edit_; }
+  FindDialog* FindDialogView() const { return find_dialog_; }
+  ReplaceDialog* ReplaceDialogView() const { return replace_dialog_; }
+
+  // Status bar: panel 0 (200 pixels) and panel 1 (the rest).
+  void SetStatusPanel(int panel, const QString& text);
+  QString StatusPanel(int panel) const;
+
+  // The open dialog (Savra data files or all files; the file must exist).
+  // Returns false when the user cancels; starts at the last chosen name.
+  bool ChooseOpenFile(QString* path);
+  // The save dialog (no filter, no overwrite question).
+  bool ChooseSaveFile(QString* path);
+  // Stores path as the save dialog's last name (Save As extends a name
+  // without a dot and keeps the extended one).
+  void SetSaveFileName(const QString& path);
+  // The font dialog, showing font; false when cancelled.
+  bool ChooseFont(QFont* font);
+
+  // Asked when the window is about to close (close box, Alt+F4, Quit);
+  // returning false keeps it open.
+  void SetCloseQuery(std::function<bool()> query) { close_query_ = std::move(query); }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateMenus();
+  QAction* AddItem(QMenu* menu, const QString& name, const QString& caption,
+                   const QKeySequence& shortcut = {});
+
+  std::map<QString, QAction*> actions_;
+  QMenu* popup_menu_ = nullptr;
+  QTabWidget* page_edit_ = nullptr;
+  QLabel* panels_[2] = {nullptr, nullptr};
+  FindDialog* find_dialog_ = nullptr;
+  ReplaceDialog* replace_dialog_ = nullptr;
+  QFileDialog* open_dialog_ = nullptr;
+  QFileDialog* save_dialog_ = nullptr;
+  QString last_open_name_;
+  QString last_save_name_;
+  std::function<bool()> close_query_;
+};
+
+}  // namespace morvik
+
+#endif  // MORVIK_GUI_MAIN_WINDOW_H_

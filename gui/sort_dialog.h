@@ -1,0 +1,28 @@
+// The view of the sort options: "並び替え/ソート" with the target and order
+// radio groups, OK and Cancel.
+#ifndef MORVIK_GUI_SORT_DIALOG_H_
+#define MORVIK_GUI_SORT_DIALOG_H_
+
+#include <QButtonGroup>
+
+#include "gui/dialog_common.h"
+
+namespace morvik {
+
+class SortDialog : public OutcomeDialog {
+ public:
+  explicit SortDialog(QWidget* parent);
+
+  // 0 "現在の優先度", 1 "全体".
+  int TargetIndex() const { return radio_target_->checkedId(); }
+  // 0 ascending, 1 descending.
+  int OrderIndex() const { return radio_order_->checkedId(); }
+
+ private:
+  QButtonGroup* radio_target_;
+  QButtonGroup* radio_order_;
+};
+
+}  // namespace morvik
+
+#endif  // MORVIK_GUI_SORT_DIALOG_H_
