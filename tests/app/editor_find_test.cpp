@@ -30,7 +30,7 @@ TEST_F(FindReplace, FindNextSelectsTheFirstOccurrenceInTheNextLineThatHasOne) {
       {"down from the last line", lines, 4, "four", true, kNotFound},
       {"no wrap-around", lines, 3, "zero", true, kNotFound},
       {"empty find text", lines, 0, "", true, kNotFound},
-      // ア is 83 41 and ャ is 83 61: trail bytes are never folded.
+      // ア is 83 41 and ヂ is 83 61: trail bytes are never folded.
       {"trail bytes not folded", "x\r\n\x83\x61\r\n\x83\x41", 0, "ア", true, 7},
       // ソ is 83 5C: its trail byte has the code of a backslash.
       {"never starts on a trail byte", "x\r\n\x83\x5C\x83\x93", 0, "\\", true, kNotFound},
@@ -106,7 +106,7 @@ TEST_F(FindReplace, ReplaceAllRewritesTheTextThroughTheLineList) {
       {"replaced text is not scanned again", "aaa\r\n", "a", "aa", "aaaaaa\r\n"},
       {"no match starts inside a character", "\x83\x5C\x83\x93\\\r\n", "\\", "/",
        "\x83\x5C\x83\x93/\r\n"},
-      {"trail bytes are not folded", "\x83\x41\x83\x61\r\n", "ャ", "!", "\x83\x41!\r\n"},
+      {"trail bytes are not folded", "\x83\x41\x83\x61\r\n", "ヂ", "!", "\x83\x41!\r\n"},
       {"lone breaks become CR LF", "a\rb\nc", "b", "B", "a\r\nB\r\nc\r\n"},
   };
   for (const Case& c : cases) {
