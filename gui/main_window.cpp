@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -45,10 +46,18 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   bar->setObjectName(QStringLiteral("StatusBar"));
   bar->setSizeGripEnabled(true);
   panels_[0] = NewPanel(QStringLiteral("StatusPanel0"));
+  panels_[0]->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
   panels_[0]->setFixedWidth(200);
   panels_[1] = NewPanel(QStringLiteral("StatusPanel1"));
-  bar->addWidget(panels_[0]);
-  bar->addWidget(panels_[1], 1);
+  // One strip holding both panels: the status bar lays out a single
+  // stretching widget reliably, whatever the panels' texts.
+  auto* strip = new QWidget;
+  auto* strip_layout = new QHBoxLayout(strip);
+  strip_layout->setContentsMargins(0, 0, 0, 0);
+  strip_layout->setSpacing(2);
+  strip_layout->addWidget(panels_[0]);
+  strip_layout->addWidget(panels_[1], 1);
+  bar->addWidget(strip, 1);
 
   CreateMenus();
 
@@ -59,8 +68,6 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   open_dialog_->setObjectName(QStringLiteral("OpenDialog"));
   open_dialog_->setAcceptMode(QFileDialog::AcceptOpen);
   open_dialog_->setFileMode(QFileDialog::ExistingFile);
-  open_dialog_->setNameFilters({QStringLiteral(u"Savra データファイル (*.txt *.htd)"),
-                                QStringLiteral(u"全てのファイル (*)")});
   save_dialog_ = new QFileDialog(this);
   save_dialog_->setObjectName(QStringLiteral("SaveDialog"));
   save_dialog_->setAcceptMode(QFileDialog::AcceptSave);
@@ -150,29 +157,20 @@ QString MainWindow::StatusPanel(int panel) const {
   return panels_[panel == 0 ? 0 : 1]->text();
 }
 
-bool MainWindow::ChooseOpenFile(QString* path) {
-  open_dialog_->selectNameFilter(open_dialog_->nameFilters().constFirst());
-  if (!last_open_name_.isEmpty()) open_dialog_->selectFile(last_open_name_);
-  if (open_dialog_->exec() != QDialog::Accepted) return false;
-  const QStringList chosen = open_dialog_->selectedFiles();
+bool MainWindow::RunFileDialog(bool save, const QStringList& filters, int* filter_index,
+                               QString* path) {
+  QFileDialog* dialog = save ? save_dialog_ : open_dialog_;
+  dialog->setNameFilters(filters);
+  if (!filters.isEmpty()) {
+    dialog->selectNameFilter(filters.value(*filter_index, filters.constFirst()));
+  }
+  if (!path->isEmpty()) dialog->selectFile(*path);
+  if (dialog->exec() != QDialog::Accepted) return false;
+  const QStringList chosen = dialog->selectedFiles();
   if (chosen.isEmpty()) return false;
-  last_open_name_ = chosen.constFirst();
-  *path = last_open_name_;
+  *path = chosen.constFirst();
+  *filter_index = std::max<int>(0, static_cast<int>(filters.indexOf(dialog->selectedNameFilter())));
   return true;
-}
-
-bool MainWindow::ChooseSaveFile(QString* path) {
-  if (!last_save_name_.isEmpty()) save_dialog_->selectFile(last_save_name_);
-  if (save_dialog_->exec() != QDialog::Accepted) return false;
-  const QStringList chosen = save_dialog_->selectedFiles();
-  if (chosen.isEmpty()) return false;
-  last_save_name_ = chosen.constFirst();
-  *path = last_save_name_;
-  return true;
-}
-
-void MainWindow::SetSaveFileName(const QString& path) {
-  last_save_name_ = path;
 }
 
 bool MainWindow::ChooseFont(QFont* font) {

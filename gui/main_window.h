@@ -13,6 +13,7 @@
 #include <QFont>
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <map>
 
@@ -45,14 +46,13 @@ class MainWindow : public QMainWindow {
   void SetStatusPanel(int panel, const QString& text);
   QString StatusPanel(int panel) const;
 
-  // The open dialog (Savra data files or all files; the file must exist).
-  // Returns false when the user cancels; starts at the last chosen name.
-  bool ChooseOpenFile(QString* path);
-  // The save dialog (no filter, no overwrite question).
-  bool ChooseSaveFile(QString* path);
-  // Stores path as the save dialog's last name (Save As extends a name
-  // without a dot and keeps the extended one).
-  void SetSaveFileName(const QString& path);
+  // The open or save dialog, kept for the window's life. *path is the name
+  // it starts with and, when the user accepts, the chosen full path.
+  // filters are Qt name filters ("Savra データファイル (*.txt *.htd)");
+  // *filter_index (0-based) is the one shown first and the one last used.
+  // Open wants an existing file; save never asks before overwriting.
+  // False when the user cancels.
+  bool RunFileDialog(bool save, const QStringList& filters, int* filter_index, QString* path);
   // The font dialog, showing font; false when cancelled.
   bool ChooseFont(QFont* font);
 
@@ -76,8 +76,6 @@ class MainWindow : public QMainWindow {
   ReplaceDialog* replace_dialog_ = nullptr;
   QFileDialog* open_dialog_ = nullptr;
   QFileDialog* save_dialog_ = nullptr;
-  QString last_open_name_;
-  QString last_save_name_;
   std::function<bool()> close_query_;
 };
 

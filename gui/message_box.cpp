@@ -50,7 +50,12 @@ QString MessageButtonText(MessageButton button) {
 
 MessageButton ShowMessageBox(QWidget* parent, const QString& caption, const QString& text,
                              const std::vector<MessageButton>& buttons) {
-  QMessageBox box(IconOfCaption(caption), caption,
+  return ShowMessageBox(parent, caption, text, buttons, IconOfCaption(caption));
+}
+
+MessageButton ShowMessageBox(QWidget* parent, const QString& caption, const QString& text,
+                             const std::vector<MessageButton>& buttons, QMessageBox::Icon icon) {
+  QMessageBox box(icon, caption,
                   QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
                   QMessageBox::NoButton, parent);
   box.setFont(WindowFont());

@@ -6,6 +6,7 @@
 #ifndef MORVIK_GUI_MESSAGE_BOX_H_
 #define MORVIK_GUI_MESSAGE_BOX_H_
 
+#include <QMessageBox>
 #include <QString>
 #include <vector>
 
@@ -21,6 +22,9 @@ QString MessageButtonText(MessageButton button);
 // closed without a choice and has no Cancel or No button to stand for that.
 // Escape and the close box answer Cancel when there is one, else No, else
 // the only OK. The first button is the default. CR LF in text breaks lines.
+MessageButton ShowMessageBox(QWidget* parent, const QString& caption, const QString& text,
+                             const std::vector<MessageButton>& buttons, QMessageBox::Icon icon);
+// The same with the icon that belongs to the caption.
 MessageButton ShowMessageBox(QWidget* parent, const QString& caption, const QString& text,
                              const std::vector<MessageButton>& buttons);
 

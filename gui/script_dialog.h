@@ -55,6 +55,9 @@ class ScriptDialog : public OutcomeDialog {
   // Replaces the whole text; a lone CR or LF becomes a line break.
   void SetTextBytes(const std::string& bytes);
   void SetMemoFont(const QFont& font);
+  // The ignore command's shortcut, which the window assigns when it is
+  // created; an empty text leaves the item without one.
+  void SetIgnoreShortcut(const QString& shortcut);
 
   // The displayed line (a wrapped line counts as several) that holds the
   // selection start, as Shift_JIS, and the selection start's byte offset in it.

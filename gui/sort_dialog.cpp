@@ -15,13 +15,15 @@ QButtonGroup* AddRadioGroup(QWidget* dialog, QBoxLayout* layout, const QString& 
   auto* box = new QGroupBox(caption, dialog);
   box->setObjectName(name);
   auto* group = new QButtonGroup(dialog);
-  auto* column = new QVBoxLayout(box);
+  auto* column = new QHBoxLayout(box);
+  column->setContentsMargins(8, 4, 8, 4);
   for (int i = 0; i < items.size(); ++i) {
     auto* radio = new QRadioButton(items[i], box);
     radio->setObjectName(name + QString::number(i));
     group->addButton(radio, i);
     column->addWidget(radio);
   }
+  column->addStretch();
   group->button(0)->setChecked(true);
   layout->addWidget(box);
   return group;
@@ -33,7 +35,7 @@ SortDialog::SortDialog(QWidget* parent) : OutcomeDialog(parent) {
   setObjectName(QStringLiteral("FormSort"));
   setWindowTitle(QStringLiteral(u"並び替え/ソート"));
 
-  auto* groups = new QHBoxLayout;
+  auto* groups = new QVBoxLayout;
   radio_target_ =
       AddRadioGroup(this, groups, QStringLiteral("RadioTarget"), QStringLiteral(u"対象"),
                     {QStringLiteral(u"現在の優先度(&P)"), QStringLiteral(u"全体(&A)")});
@@ -47,9 +49,16 @@ SortDialog::SortDialog(QWidget* parent) : OutcomeDialog(parent) {
   buttons->addWidget(NewCancelButton());
 
   auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(8, 8, 8, 8);
+  groups->setSpacing(6);
   layout->addLayout(groups);
   layout->addLayout(buttons);
   SetFixedClientSize(255, 168);
+}
+
+void SortDialog::SetIndexes(int target, int order) {
+  if (QAbstractButton* radio = radio_target_->button(target)) radio->setChecked(true);
+  if (QAbstractButton* radio = radio_order_->button(order)) radio->setChecked(true);
 }
 
 }  // namespace morvik

@@ -17,6 +17,8 @@ class SortDialog : public OutcomeDialog {
   int TargetIndex() const { return radio_target_->checkedId(); }
   // 0 ascending, 1 descending.
   int OrderIndex() const { return radio_order_->checkedId(); }
+  // Checks the items of the two groups; an index out of range changes nothing.
+  void SetIndexes(int target, int order);
 
  private:
   QButtonGroup* radio_target_;

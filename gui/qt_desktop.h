@@ -1,0 +1,95 @@
+// QtDesktop: the program's main window with its logic, and the desktop port
+// that the logic asks.
+//
+// It owns the drawn main window (MainWindow), the logic (TFormEditor) and a
+// DocumentView per document, connects every menu item and document event
+// to its TFormEditor handler, and answers the port's questions with Qt
+// dialogs, message boxes and widgets. Every handler runs through
+// RunHandler, the one place where an escaping exception is shown.
+#ifndef MORVIK_GUI_QT_DESKTOP_H_
+#define MORVIK_GUI_QT_DESKTOP_H_
+
+#include <QFont>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/editor/desktop_port.h"
+#include "app/editor/editor.h"
+
+class QAction;
+
+namespace morvik {
+
+class DocumentView;
+class MainWindow;
+
+// FontSpec (the logic's font value) to a Qt font and back.
+QFont QFontOfSpec(const FontSpec& spec);
+FontSpec SpecOfQFont(const QFont& font, const FontSpec& previous);
+// "Savra データファイル|*.txt;*.htd|全てのファイル|*" to Qt name filters.
+QStringList NameFiltersOf(const std::string& filter);
+
+class QtDesktop : public DesktopPort {
+ public:
+  QtDesktop();
+  ~QtDesktop() override;
+  QtDesktop(const QtDesktop&) = delete;
+  QtDesktop& operator=(const QtDesktop&) = delete;
+
+  MainWindow& Window() const { return *window_; }
+  TFormEditor& Editor() const { return *editor_; }
+  // The view of page index, or nullptr.
+  DocumentView* View(int index) const;
+  // The view of the current document, or nullptr.
+  DocumentView* CurrentView() const;
+
+  // --- DesktopPort -------------------------------------------------------------
+  void DocumentCreated(int index, TRichEditEx& document, const std::string& tab_sheet_name,
+                       const std::string& caption, const FontSpec& font) override;
+  int ActivePageIndex() const override;
+  void SetActivePage(int index) override;
+  void SetPageCaption(int index, const std::string& caption) override;
+  void SetDocumentFont(int index, const FontSpec& font) override;
+  void FocusDocument(int index) override;
+  bool IsShiftDown() const override;
+  std::string ProgramDirectory() const override;
+  void RequestClose() override;
+  bool ChooseOpenFile(FileDialogState& dialog) override;
+  bool ChooseSaveFile(FileDialogState& dialog) override;
+  void RunSelectType(TFormSelectType& form) override;
+  void RunSort(TFormSort& form) override;
+  void RunFileInfo(TFormFileInfo& form) override;
+  void RunScriptEditor(TFormScript& form) override;
+  bool ChooseFont(FontSpec& font) override;
+  void ShowFindDialog(FindDialogKind kind) override;
+  MessageAnswer ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon,
+                            MessageButtons buttons) override;
+  void SetStatusPanel(int panel, const std::string& text) override;
+  void ProcessPendingEvents() override;
+  void SetBusyCursor(bool busy) override;
+  void SetMenuCaption(MenuItemId item, const std::string& caption) override;
+  void OpenWithDesktop(const std::string& path_or_url, bool with_main_window) override;
+
+ private:
+  // Runs handler with the default exception display.
+  void Run(const std::function<void()>& handler);
+  // Connects the menu item name to a handler of the editor.
+  void Connect(const char* name, void (TFormEditor::*handler)());
+  void ConnectMenus();
+  void ConnectFindDialogs();
+  // The data commands (sort, merge, file information, script editor).
+  void ConnectDataCommands();
+  bool CloseQuery();
+  bool RunFileDialog(bool save, FileDialogState& dialog);
+
+  std::unique_ptr<MainWindow> window_;
+  std::unique_ptr<TFormEditor> editor_;
+  std::vector<DocumentView*> views_;
+  // Set while the logic switches pages, which is no user's tab switch.
+  bool switching_pages_ = false;
+};
+
+}  // namespace morvik
+
+#endif  // MORVIK_GUI_QT_DESKTOP_H_
