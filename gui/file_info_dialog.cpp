@@ -8,11 +8,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/dialogs/file_info.h"
+
 namespace morvik {
 
-FileInfoDialog::FileInfoDialog(QWidget* parent) : OutcomeDialog(parent) {
+FileInfoDialog::FileInfoDialog(QWidget* parent, const QStringList& show_info_items)
+    : OutcomeDialog(parent) {
   setObjectName(QStringLiteral("FormFileInfo"));
-  setWindowTitle(QStringLiteral(u"ファイル情報"));
+  setWindowTitle(QString::fromUtf8(TFormFileInfo::kCaption));
 
   label_file_name_ = new QLabel(this);
   label_file_name_->setObjectName(QStringLiteral("LabelFileName"));
@@ -21,13 +24,12 @@ FileInfoDialog::FileInfoDialog(QWidget* parent) : OutcomeDialog(parent) {
   label_lines_->setObjectName(QStringLiteral("LabelLines"));
   label_lines_->setTextFormat(Qt::PlainText);
 
-  auto* label1 = new QLabel(QStringLiteral(u"表示する情報(&S)"), this);
+  auto* label1 = new QLabel(QString::fromUtf8(TFormFileInfo::kLabel1Caption), this);
   label1->setObjectName(QStringLiteral("Label1"));
   combo_show_info_ = new QComboBox(this);
   combo_show_info_->setObjectName(QStringLiteral("ComboShowInfo"));
   combo_show_info_->setEditable(false);
-  combo_show_info_->addItems({QStringLiteral(u"ファイルフルパス"), QStringLiteral(u"無効な行"),
-                              QStringLiteral(u"キーワード一覧")});
+  combo_show_info_->addItems(show_info_items);
   combo_show_info_->setCurrentIndex(-1);
   label1->setBuddy(combo_show_info_);
 
@@ -49,7 +51,7 @@ FileInfoDialog::FileInfoDialog(QWidget* parent) : OutcomeDialog(parent) {
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  buttons->addWidget(NewOkButton());
+  buttons->addWidget(NewOkButton(QString::fromUtf8(TFormFileInfo::kButtonOKCaption)));
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(label_file_name_);

@@ -3,6 +3,8 @@
 #ifndef MORVIK_GUI_FILE_INFO_DIALOG_H_
 #define MORVIK_GUI_FILE_INFO_DIALOG_H_
 
+#include <QStringList>
+
 #include "gui/dialog_common.h"
 
 class QComboBox;
@@ -15,7 +17,8 @@ class FileInfoDialog : public OutcomeDialog {
   Q_OBJECT
 
  public:
-  explicit FileInfoDialog(QWidget* parent);
+  // show_info_items: the listings the combo box offers, as the logic names them.
+  FileInfoDialog(QWidget* parent, const QStringList& show_info_items);
 
   void SetFileNameLabel(const QString& text);
   void SetLinesLabel(const QString& text);

@@ -2,6 +2,9 @@
 
 #include <QStringList>
 
+#include "app/editor/dialog_state.h"
+#include "app/editor/main_window_layout.h"
+
 namespace morvik {
 
 QString FixedFaceName() {
@@ -23,7 +26,7 @@ void InstallFontSubstitutions() {
 
 QFont WindowFont() {
   QFont font(ProportionalFaceName());
-  font.setPixelSize(12);
+  font.setPixelSize(main_window::kWindowFontPixels);
   return font;
 }
 

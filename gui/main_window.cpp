@@ -11,6 +11,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 
+#include "app/editor/main_window_layout.h"
 #include "gui/find_replace_dialogs.h"
 #include "gui/fonts.h"
 
@@ -34,8 +35,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("FormEditor"));
   setWindowTitle(QStringLiteral("Morvik"));
   setFont(WindowFont());
-  move(208, 107);
-  resize(528, 356);
+  move(main_window::kLeft, main_window::kTop);
+  resize(main_window::kWidth, main_window::kHeight);
 
   page_edit_ = new QTabWidget(this);
   page_edit_->setObjectName(QStringLiteral("PageEdit"));
@@ -47,7 +48,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   bar->setSizeGripEnabled(true);
   panels_[0] = NewPanel(QStringLiteral("StatusPanel0"));
   panels_[0]->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
-  panels_[0]->setFixedWidth(200);
+  panels_[0]->setFixedWidth(main_window::kStatusPanelWidths[0]);
   panels_[1] = NewPanel(QStringLiteral("StatusPanel1"));
   // One strip holding both panels: the status bar lays out a single
   // stretching widget reliably, whatever the panels' texts.
@@ -77,71 +78,37 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 
 MainWindow::~MainWindow() = default;
 
-QAction* MainWindow::AddItem(QMenu* menu, const QString& name, const QString& caption,
-                             const QKeySequence& shortcut) {
-  QAction* action = menu->addAction(caption);
-  action->setObjectName(name);
-  if (!shortcut.isEmpty()) action->setShortcut(shortcut);
-  actions_[name] = action;
-  return action;
-}
-
 void MainWindow::CreateMenus() {
   QMenuBar* bar = menuBar();
   bar->setObjectName(QStringLiteral("MainMenu"));
-
-  QMenu* file = bar->addMenu(QStringLiteral(u"ファイル(&F)"));
-  file->setObjectName(QStringLiteral("MenuFile"));
-  AddItem(file, QStringLiteral("MenuFileNew"), QStringLiteral(u"新規作成(&N)"));
-  AddItem(file, QStringLiteral("MenuFileOpen"), QStringLiteral(u"開く(&O)..."),
-          QKeySequence(Qt::CTRL | Qt::Key_O));
-  AddItem(file, QStringLiteral("MenuFileSave"), QStringLiteral(u"上書き保存(&S)"),
-          QKeySequence(Qt::CTRL | Qt::Key_S));
-  AddItem(file, QStringLiteral("MenuFileSaveAs"), QStringLiteral(u"名前を付けて保存(&A)..."),
-          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-  file->addSeparator()->setObjectName(QStringLiteral("S3"));
-  AddItem(file, QStringLiteral("MenuFileChangeDataType"),
-          QStringLiteral(u"ファイルの種類を変更(&C)..."));
-  QAction* information =
-      AddItem(file, QStringLiteral("MenuFileInformation"), QStringLiteral(u"ファイル情報(&I)..."));
-  // Alt+Enter from the main keyboard and from the keypad.
-  information->setShortcuts(
-      {QKeySequence(Qt::ALT | Qt::Key_Return), QKeySequence(Qt::ALT | Qt::Key_Enter)});
-  file->addSeparator()->setObjectName(QStringLiteral("S2"));
-  AddItem(file, QStringLiteral("MenuFileQuit"), QStringLiteral(u"終了(&Q)"),
-          QKeySequence(Qt::CTRL | Qt::Key_Q));
-
-  QMenu* edit = bar->addMenu(QStringLiteral(u"編集(&E)"));
-  edit->setObjectName(QStringLiteral("MenuEdit"));
-  AddItem(edit, QStringLiteral("MenuEditFind"), QStringLiteral(u"検索(&F)..."),
-          QKeySequence(Qt::CTRL | Qt::Key_F));
-  AddItem(edit, QStringLiteral("MenuEditReplace"), QStringLiteral(u"置換(&R)..."),
-          QKeySequence(Qt::CTRL | Qt::Key_R));
-  edit->addSeparator()->setObjectName(QStringLiteral("S4"));
-  AddItem(edit, QStringLiteral("MenuEditScript"), QStringLiteral(u"SavraScript エディタ(&E)..."),
-          QKeySequence(Qt::CTRL | Qt::Key_E));
-  edit->addSeparator()->setObjectName(QStringLiteral("S5"));
-  AddItem(edit, QStringLiteral("MenuEditSort"), QStringLiteral(u"並び替え/ソート(&S)..."));
-  AddItem(edit, QStringLiteral("MenuEditMerge"), QStringLiteral(u"合成/マージ(&M)..."));
-
-  QMenu* config = bar->addMenu(QStringLiteral(u"設定(&C)"));
-  config->setObjectName(QStringLiteral("MenuConfig"));
-  AddItem(config, QStringLiteral("MenuConfigFont"), QStringLiteral(u"フォント(&F)..."));
-
-  QMenu* help = bar->addMenu(QStringLiteral(u"ヘルプ(&H)"));
-  help->setObjectName(QStringLiteral("MenuHelp"));
-  AddItem(help, QStringLiteral("MenuHelpScript"), QStringLiteral(u"SavraScript リファレンス(&R)"),
-          QKeySequence(Qt::Key_F1));
-  AddItem(help, QStringLiteral("MenuHelpWWW"),
-          QStringLiteral(u"Olvane's branch of SavraProjects(&W)"));
-  help->addSeparator()->setObjectName(QStringLiteral("S1"));
-  AddItem(help, QStringLiteral("MenuHelpAbout"), QStringLiteral(u"バージョン情報(&A)..."));
-
+  for (const main_window::MenuSpec& spec : main_window::kMainMenu) {
+    QMenu* menu = bar->addMenu(QString::fromUtf8(spec.Caption));
+    menu->setObjectName(QString::fromLatin1(spec.Name));
+    AddItems(menu, spec.Items);
+  }
+  // Alt+Enter also from the keypad.
+  if (QAction* information = Action(QStringLiteral("MenuFileInformation"))) {
+    information->setShortcuts({information->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Enter)});
+  }
   // The documents' context menu; its item has no shortcut of its own.
   popup_menu_ = new QMenu(this);
   popup_menu_->setObjectName(QStringLiteral("PopupMenu"));
-  AddItem(popup_menu_, QStringLiteral("PopupMenuFileInformation"),
-          QStringLiteral(u"ファイル情報(&I)..."));
+  AddItems(popup_menu_, main_window::kPopupMenuItems);
+}
+
+void MainWindow::AddItems(QMenu* menu, std::span<const main_window::MenuItemSpec> items) {
+  for (const main_window::MenuItemSpec& item : items) {
+    const QString name = QString::fromLatin1(item.Name);
+    if (std::string_view(item.Caption) == "-") {
+      menu->addSeparator()->setObjectName(name);
+      continue;
+    }
+    QAction* action = menu->addAction(QString::fromUtf8(item.Caption));
+    action->setObjectName(name);
+    action->setShortcut(
+        QKeySequence(QString::fromLatin1(item.Shortcut), QKeySequence::PortableText));
+    actions_[name] = action;
+  }
 }
 
 QAction* MainWindow::Action(const QString& name) const {

@@ -4,9 +4,10 @@
 // the dialogs that live as long as the window (open, save, font, find,
 // replace).
 //
-// It holds no logic: every action is connected to a handler of TFormEditor
-// by the code that builds the program, and the window only answers what the
-// logic asks (a file name, a font, a panel's text).
+// Menus, captions, shortcuts and geometry come from the logic's layout
+// table (main_window_layout.h). It holds no logic: every action is connected to a handler of
+// TFormEditor by the code that builds the program, and the window only answers what the logic asks
+// (a file name, a font, a panel's text).
 #ifndef MORVIK_GUI_MAIN_WINDOW_H_
 #define MORVIK_GUI_MAIN_WINDOW_H_
 
@@ -16,6 +17,9 @@
 #include <QStringList>
 #include <functional>
 #include <map>
+#include <span>
+
+#include "app/editor/main_window_layout.h"
 
 class QAction;
 class QFileDialog;
@@ -65,8 +69,7 @@ class MainWindow : public QMainWindow {
 
  private:
   void CreateMenus();
-  QAction* AddItem(QMenu* menu, const QString& name, const QString& caption,
-                   const QKeySequence& shortcut = {});
+  void AddItems(QMenu* menu, std::span<const main_window::MenuItemSpec> items);
 
   std::map<QString, QAction*> actions_;
   QMenu* popup_menu_ = nullptr;

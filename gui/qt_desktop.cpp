@@ -40,6 +40,13 @@ FontSpec SpecOfQFont(const QFont& font, const FontSpec& previous) {
   return spec;
 }
 
+QStringList QStringListOf(const std::vector<std::string>& texts) {
+  QStringList list;
+  list.reserve(static_cast<qsizetype>(texts.size()));
+  for (const std::string& text : texts) list << QString::fromStdString(text);
+  return list;
+}
+
 QStringList NameFiltersOf(const std::string& filter) {
   const QStringList parts = QString::fromStdString(filter).split(u'|');
   QStringList filters;
@@ -249,7 +256,7 @@ bool QtDesktop::ChooseSaveFile(FileDialogState& dialog) {
 }
 
 void QtDesktop::RunSelectType(TFormSelectType& form) {
-  SelectTypeDialog dialog(window_.get());
+  SelectTypeDialog dialog(window_.get(), QStringListOf(TFormSelectType::RadioTypeItems()));
   dialog.SetSelectedIndex(form.RadioTypeItemIndex);
   dialog.exec();
   form.RadioTypeItemIndex = dialog.SelectedIndex();

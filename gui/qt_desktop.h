@@ -27,6 +27,7 @@ class MainWindow;
 // FontSpec (the logic's font value) to a Qt font and back.
 QFont QFontOfSpec(const FontSpec& spec);
 FontSpec SpecOfQFont(const QFont& font, const FontSpec& previous);
+QStringList QStringListOf(const std::vector<std::string>& texts);
 // "Savra データファイル|*.txt;*.htd|全てのファイル|*" to Qt name filters.
 QStringList NameFiltersOf(const std::string& filter);
 

@@ -50,7 +50,8 @@ class QtScriptClipboard : public ScriptClipboard {
 void QtDesktop::ConnectDataCommands() {}
 
 void QtDesktop::RunSort(TFormSort& form) {
-  SortDialog dialog(window_.get());
+  SortDialog dialog(window_.get(), QStringListOf(TFormSort::RadioTargetItems()),
+                    QStringListOf(TFormSort::RadioOrderItems()));
   dialog.SetIndexes(form.RadioTargetItemIndex, form.RadioOrderItemIndex);
   dialog.exec();
   form.RadioTargetItemIndex = dialog.TargetIndex();
@@ -71,7 +72,7 @@ void QtDesktop::RunSort(TFormSort& form) {
 void QtDesktop::RunFileInfo(TFormFileInfo& form) {
   form.SetBusyCursor = [this](bool busy) { SetBusyCursor(busy); };
   if (form.CloseRequested) return;  // no document
-  FileInfoDialog dialog(window_.get());
+  FileInfoDialog dialog(window_.get(), QStringListOf(TFormFileInfo::ComboShowInfoItems()));
   dialog.SetFileNameLabel(QString::fromStdString(form.LabelFileName));
   dialog.SetLinesLabel(QString::fromStdString(form.LabelLines));
   QObject::connect(&dialog, &FileInfoDialog::ShowInfoChosen, &dialog, [&](int index) {

@@ -9,6 +9,7 @@
 #include <QTextLayout>
 #include <QVBoxLayout>
 
+#include "app/dialogs/script_edit.h"
 #include "gui/sjis_text.h"
 
 namespace morvik {
@@ -83,28 +84,30 @@ void ScriptMemo::insertFromMimeData(const QMimeData* source) {
 
 ScriptDialog::ScriptDialog(QWidget* parent) : OutcomeDialog(parent) {
   setObjectName(QStringLiteral("FormScript"));
-  setWindowTitle(QStringLiteral(u"SavraScript エディタ"));
+  setWindowTitle(QString::fromUtf8(TFormScript::kCaption));
   setSizeGripEnabled(true);
 
   auto* menu_bar = new QMenuBar(this);
   menu_bar->setObjectName(QStringLiteral("MainMenu"));
-  QMenu* edit = menu_bar->addMenu(QStringLiteral(u"編集(&E)"));
+  using T = TFormScript;
+  QMenu* edit = menu_bar->addMenu(QString::fromUtf8(T::kMenuEditCaption));
   edit->setObjectName(QStringLiteral("MenuEdit"));
-  AddMenuItem(edit, QStringLiteral("MenuEditAnalyze"), QStringLiteral(u"分解(&A)"),
-              QKeySequence(Qt::CTRL | Qt::Key_A), &ScriptDialog::AnalyzeClicked);
-  AddMenuItem(edit, QStringLiteral("MenuEditLinize"), QStringLiteral(u"一行化(&L)"),
-              QKeySequence(Qt::CTRL | Qt::Key_L), &ScriptDialog::LinizeClicked);
-  edit->addSeparator();
-  AddMenuItem(edit, QStringLiteral("MenuEditCopy"), QStringLiteral(u"コピー(&C)"),
-              QKeySequence(Qt::CTRL | Qt::Key_C), &ScriptDialog::CopyClicked);
-  AddMenuItem(edit, QStringLiteral("MenuEditPaste"), QStringLiteral(u"貼り付け(&P)"),
-              QKeySequence(Qt::CTRL | Qt::Key_P), &ScriptDialog::PasteClicked);
-  QMenu* quit = menu_bar->addMenu(QStringLiteral(u"終了(&Q)"));
+  AddMenuItem(edit, QStringLiteral("MenuEditAnalyze"), T::kMenuEditAnalyzeCaption,
+              T::kMenuEditAnalyzeShortCut, &ScriptDialog::AnalyzeClicked);
+  AddMenuItem(edit, QStringLiteral("MenuEditLinize"), T::kMenuEditLinizeCaption,
+              T::kMenuEditLinizeShortCut, &ScriptDialog::LinizeClicked);
+  edit->addSeparator()->setObjectName(QStringLiteral("S1"));
+  AddMenuItem(edit, QStringLiteral("MenuEditCopy"), T::kMenuEditCopyCaption,
+              T::kMenuEditCopyShortCut, &ScriptDialog::CopyClicked);
+  AddMenuItem(edit, QStringLiteral("MenuEditPaste"), T::kMenuEditPasteCaption,
+              T::kMenuEditPasteShortCut, &ScriptDialog::PasteClicked);
+  QMenu* quit = menu_bar->addMenu(QString::fromUtf8(T::kMenuQuitCaption));
   quit->setObjectName(QStringLiteral("MenuQuit"));
-  AddMenuItem(quit, QStringLiteral("MenuQuitReflect"), QStringLiteral(u"編集を反映して終了(&X)"),
-              QKeySequence(Qt::CTRL | Qt::Key_Q), &ScriptDialog::ReflectClicked);
-  AddMenuItem(quit, QStringLiteral("MenuQuitIgnore"), QStringLiteral(u"編集を無視して終了(&I)"),
-              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Q), &ScriptDialog::IgnoreClicked);
+  AddMenuItem(quit, QStringLiteral("MenuQuitReflect"), T::kMenuQuitReflectCaption,
+              T::kMenuQuitReflectShortCut, &ScriptDialog::ReflectClicked);
+  // Its shortcut comes with the window's creation (SetIgnoreShortcut).
+  AddMenuItem(quit, QStringLiteral("MenuQuitIgnore"), T::kMenuQuitIgnoreCaption, "",
+              &ScriptDialog::IgnoreClicked);
 
   memo_script_ = new ScriptMemo(this);
   QList<QKeySequence> reserved;
@@ -121,11 +124,11 @@ ScriptDialog::ScriptDialog(QWidget* parent) : OutcomeDialog(parent) {
   memo_script_->setFocus();
 }
 
-QAction* ScriptDialog::AddMenuItem(QMenu* menu, const QString& name, const QString& caption,
-                                   const QKeySequence& shortcut, void (ScriptDialog::*signal)()) {
-  QAction* action = menu->addAction(caption);
+QAction* ScriptDialog::AddMenuItem(QMenu* menu, const QString& name, const char* caption,
+                                   const char* shortcut, void (ScriptDialog::*signal)()) {
+  QAction* action = menu->addAction(QString::fromUtf8(caption));
   action->setObjectName(name);
-  action->setShortcut(shortcut);
+  action->setShortcut(QKeySequence(QString::fromLatin1(shortcut), QKeySequence::PortableText));
   // Also on the window itself, so the shortcut works while the field has
   // the focus and the menu is closed.
   addAction(action);
@@ -147,6 +150,16 @@ void ScriptDialog::SetTextBytes(const std::string& bytes) {
 
 void ScriptDialog::SetMemoFont(const QFont& font) {
   memo_script_->setFont(font);
+}
+
+void ScriptDialog::SetIgnoreShortcut(const QString& shortcut) {
+  Action(QStringLiteral("MenuQuitIgnore"))
+      ->setShortcut(QKeySequence(shortcut, QKeySequence::PortableText));
+  QList<QKeySequence> reserved;
+  for (QAction* action : findChildren<QAction*>()) {
+    if (!action->shortcut().isEmpty()) reserved.append(action->shortcut());
+  }
+  memo_script_->SetReservedShortcuts(reserved);
 }
 
 namespace {

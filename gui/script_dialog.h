@@ -78,8 +78,8 @@ class ScriptDialog : public OutcomeDialog {
   void IgnoreClicked();
 
  private:
-  QAction* AddMenuItem(QMenu* menu, const QString& name, const QString& caption,
-                       const QKeySequence& shortcut, void (ScriptDialog::*signal)());
+  QAction* AddMenuItem(QMenu* menu, const QString& name, const char* caption, const char* shortcut,
+                       void (ScriptDialog::*signal)());
 
   ScriptMemo* memo_script_;
 };

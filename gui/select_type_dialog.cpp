@@ -7,37 +7,39 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "data/sv_data.h"
+#include "app/dialogs/select_type.h"
 
 namespace morvik {
 
-SelectTypeDialog::SelectTypeDialog(QWidget* parent) : OutcomeDialog(parent) {
+SelectTypeDialog::SelectTypeDialog(QWidget* parent, const QStringList& items)
+    : OutcomeDialog(parent) {
+  using T = TFormSelectType;
   setObjectName(QStringLiteral("FormSelectType"));
-  setWindowTitle(QStringLiteral(u"ファイルの種類選択"));
+  setWindowTitle(QString::fromUtf8(T::kCaption));
 
-  auto* group = new QGroupBox(QStringLiteral(u"データファイルの種類"), this);
+  auto* group = new QGroupBox(QString::fromUtf8(T::kRadioTypeCaption), this);
   group->setObjectName(QStringLiteral("RadioType"));
   radio_type_ = new QButtonGroup(this);
   auto* grid = new QGridLayout(group);
-  constexpr int kRows = kDataTypeCount / 2;
-  for (int type = 0; type < kDataTypeCount; ++type) {
-    auto* radio =
-        new QRadioButton(QString::fromStdString(DataTypeLabel(static_cast<DataType>(type))), group);
+  const int count = static_cast<int>(items.size());
+  const int rows = (count + T::kRadioTypeColumns - 1) / T::kRadioTypeColumns;
+  for (int type = 0; type < count; ++type) {
+    auto* radio = new QRadioButton(items[type], group);
     radio->setObjectName(QStringLiteral("RadioType%1").arg(type));
     radio_type_->addButton(radio, type);
-    grid->addWidget(radio, type % kRows, type / kRows);  // column by column
+    grid->addWidget(radio, type % rows, type / rows);  // column by column
   }
   radio_type_->button(0)->setChecked(true);
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  buttons->addWidget(NewOkButton());
-  buttons->addWidget(NewCancelButton());
+  buttons->addWidget(NewOkButton(QString::fromUtf8(T::kButtonOKCaption)));
+  buttons->addWidget(NewCancelButton(QString::fromUtf8(T::kButtonCancelCaption)));
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(group);
   layout->addLayout(buttons);
-  SetFixedClientSize(193, 153);
+  SetFixedClientSize(T::kClientWidth, T::kClientHeight);
 }
 
 int SelectTypeDialog::SelectedIndex() const {

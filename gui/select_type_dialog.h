@@ -4,6 +4,7 @@
 #define MORVIK_GUI_SELECT_TYPE_DIALOG_H_
 
 #include <QButtonGroup>
+#include <QStringList>
 
 #include "gui/dialog_common.h"
 
@@ -11,7 +12,8 @@ namespace morvik {
 
 class SelectTypeDialog : public OutcomeDialog {
  public:
-  explicit SelectTypeDialog(QWidget* parent);
+  // items: the radio items in type order, as the logic names them.
+  SelectTypeDialog(QWidget* parent, const QStringList& items);
 
   // The checked item (the type value), -1 when none is.
   int SelectedIndex() const;

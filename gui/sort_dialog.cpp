@@ -6,24 +6,26 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "app/dialogs/sort.h"
+
 namespace morvik {
 namespace {
 
-// A captioned radio group whose first item is checked.
+// A captioned radio group, its items side by side, the first one checked.
 QButtonGroup* AddRadioGroup(QWidget* dialog, QBoxLayout* layout, const QString& name,
-                            const QString& caption, const QStringList& items) {
-  auto* box = new QGroupBox(caption, dialog);
+                            const char* caption, const QStringList& items) {
+  auto* box = new QGroupBox(QString::fromUtf8(caption), dialog);
   box->setObjectName(name);
   auto* group = new QButtonGroup(dialog);
-  auto* column = new QHBoxLayout(box);
-  column->setContentsMargins(8, 4, 8, 4);
-  for (int i = 0; i < items.size(); ++i) {
+  auto* row = new QHBoxLayout(box);
+  row->setContentsMargins(8, 4, 8, 4);
+  for (qsizetype i = 0; i < items.size(); ++i) {
     auto* radio = new QRadioButton(items[i], box);
     radio->setObjectName(name + QString::number(i));
-    group->addButton(radio, i);
-    column->addWidget(radio);
+    group->addButton(radio, static_cast<int>(i));
+    row->addWidget(radio);
   }
-  column->addStretch();
+  row->addStretch();
   group->button(0)->setChecked(true);
   layout->addWidget(box);
   return group;
@@ -31,27 +33,24 @@ QButtonGroup* AddRadioGroup(QWidget* dialog, QBoxLayout* layout, const QString& 
 
 }  // namespace
 
-SortDialog::SortDialog(QWidget* parent) : OutcomeDialog(parent) {
+SortDialog::SortDialog(QWidget* parent, const QStringList& target_items,
+                       const QStringList& order_items)
+    : OutcomeDialog(parent) {
   setObjectName(QStringLiteral("FormSort"));
-  setWindowTitle(QStringLiteral(u"並び替え/ソート"));
+  setWindowTitle(QString::fromUtf8(TFormSort::kCaption));
 
-  auto* groups = new QVBoxLayout;
-  radio_target_ =
-      AddRadioGroup(this, groups, QStringLiteral("RadioTarget"), QStringLiteral(u"対象"),
-                    {QStringLiteral(u"現在の優先度(&P)"), QStringLiteral(u"全体(&A)")});
-  radio_order_ =
-      AddRadioGroup(this, groups, QStringLiteral("RadioOrder"), QStringLiteral(u"順番"),
-                    {QStringLiteral(u"昇順(&U) abc..."), QStringLiteral(u"降順(&D) zyx...")});
+  // Stacked, so that the longest item still fits the dialog's width.
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(8, 8, 8, 8);
+  radio_target_ = AddRadioGroup(this, layout, QStringLiteral("RadioTarget"),
+                                TFormSort::kRadioTargetCaption, target_items);
+  radio_order_ = AddRadioGroup(this, layout, QStringLiteral("RadioOrder"),
+                               TFormSort::kRadioOrderCaption, order_items);
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  buttons->addWidget(NewOkButton());
-  buttons->addWidget(NewCancelButton());
-
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(8, 8, 8, 8);
-  groups->setSpacing(6);
-  layout->addLayout(groups);
+  buttons->addWidget(NewOkButton(QString::fromUtf8(TFormSort::kButtonOKCaption)));
+  buttons->addWidget(NewCancelButton(QString::fromUtf8(TFormSort::kButtonCancelCaption)));
   layout->addLayout(buttons);
   SetFixedClientSize(255, 168);
 }

@@ -4,6 +4,7 @@
 #define MORVIK_GUI_SORT_DIALOG_H_
 
 #include <QButtonGroup>
+#include <QStringList>
 
 #include "gui/dialog_common.h"
 
@@ -11,7 +12,8 @@ namespace morvik {
 
 class SortDialog : public OutcomeDialog {
  public:
-  explicit SortDialog(QWidget* parent);
+  // The radio items of the target and the order, as the logic names them.
+  SortDialog(QWidget* parent, const QStringList& target_items, const QStringList& order_items);
 
   // 0 "現在の優先度", 1 "全体".
   int TargetIndex() const { return radio_target_->checkedId(); }

@@ -23,6 +23,17 @@ namespace {
 using testing::ClickButton;
 using testing::WhenModalOpens;
 
+const QStringList kShowInfoItems = {QStringLiteral(u"ファイルフルパス"),
+                                    QStringLiteral(u"無効な行"), QStringLiteral(u"キーワード一覧")};
+
+const QStringList kTypeItems = {QStringLiteral(u"データ01"), QStringLiteral(u"データ02"),
+                                QStringLiteral(u"データA1"), QStringLiteral(u"データA2"),
+                                QStringLiteral(u"データB1"), QStringLiteral(u"データB2"),
+                                QStringLiteral(u"データC1"), QStringLiteral(u"データC2")};
+const QStringList kTargetItems = {QStringLiteral(u"現在の優先度(&P)"), QStringLiteral(u"全体(&A)")};
+const QStringList kOrderItems = {QStringLiteral(u"昇順(&U) abc..."),
+                                 QStringLiteral(u"降順(&D) zyx...")};
+
 enum class Ending { OkButton, EnterKey, CancelButton, EscapeKey, Frame };
 
 void End(QWidget* dialog, Ending ending) {
@@ -57,12 +68,12 @@ TEST(DialogViewTest, EachEndingIsReportedAsTheLogicNeedsIt) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.ending));
-    SelectTypeDialog select_type(nullptr);
+    SelectTypeDialog select_type(nullptr, kTypeItems);
     WhenModalOpens([&](QWidget* dialog) { End(dialog, c.ending); });
     select_type.exec();
     EXPECT_EQ(select_type.Outcome(), c.outcome);
 
-    SortDialog sort(nullptr);
+    SortDialog sort(nullptr, kTargetItems, kOrderItems);
     WhenModalOpens([&](QWidget* dialog) { End(dialog, c.ending); });
     sort.exec();
     EXPECT_EQ(sort.Outcome(), c.outcome);
@@ -71,7 +82,7 @@ TEST(DialogViewTest, EachEndingIsReportedAsTheLogicNeedsIt) {
 
 TEST(DialogViewTest, FileInformationEndsOnlyWithOk) {
   for (Ending ending : {Ending::OkButton, Ending::EnterKey, Ending::EscapeKey}) {
-    FileInfoDialog info(nullptr);
+    FileInfoDialog info(nullptr, kShowInfoItems);
     WhenModalOpens([&](QWidget* dialog) { End(dialog, ending); });
     info.exec();
     EXPECT_EQ(info.Outcome(), DialogOutcome::Ok);
@@ -79,7 +90,7 @@ TEST(DialogViewTest, FileInformationEndsOnlyWithOk) {
 }
 
 TEST(DialogViewTest, SelectTypeShowsEightTypesColumnByColumn) {
-  SelectTypeDialog dialog(nullptr);
+  SelectTypeDialog dialog(nullptr, kTypeItems);
   dialog.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
   EXPECT_EQ(dialog.windowTitle(), QStringLiteral(u"ファイルの種類選択"));
@@ -107,7 +118,7 @@ TEST(DialogViewTest, SelectTypeShowsEightTypesColumnByColumn) {
 }
 
 TEST(DialogViewTest, SortReportsTheChosenTargetAndOrder) {
-  SortDialog dialog(nullptr);
+  SortDialog dialog(nullptr, kTargetItems, kOrderItems);
   EXPECT_EQ(dialog.windowTitle(), QStringLiteral(u"並び替え/ソート"));
   EXPECT_EQ(dialog.TargetIndex(), 0);
   EXPECT_EQ(dialog.OrderIndex(), 0);
@@ -125,7 +136,7 @@ TEST(DialogViewTest, SortReportsTheChosenTargetAndOrder) {
 }
 
 TEST(DialogViewTest, FileInformationReportsEachChoiceOfListing) {
-  FileInfoDialog dialog(nullptr);
+  FileInfoDialog dialog(nullptr, kShowInfoItems);
   dialog.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
   QComboBox* combo = dialog.ComboShowInfo();
@@ -148,6 +159,7 @@ TEST(ScriptDialogTest, MenuShortcutsWinOverTheTextFieldsKeys) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
   dialog.activateWindow();
   dialog.SetTextBytes("abc");
+  dialog.SetIgnoreShortcut(QStringLiteral("Ctrl+Shift+Q"));  // as the window's creation does
   ScriptMemo* memo = dialog.MemoScript();
   memo->setFocus();
   struct Press {
