@@ -135,7 +135,26 @@ class TFormEditor {
 
   // --- Data commands -----------------------------------------------------------
   // Sort, merge, file information and the script editor are declared here
-  // and defined in files of their own.
+  // and defined in files of their own (data_commands.cpp).
+
+  // Set by choosing the merge's menu item while a merge runs; the merge
+  // stops before its next line and clears it when it ends.
+  bool MergeStopRequested = false;
+  // True while a sort or merge works on a document. That document then
+  // takes no edits from its view, and no other document command starts;
+  // only the merge's own menu item stays live, to stop the merge.
+  bool LongCommandRunning() const { return long_command_document_ != nullptr; }
+  bool MergeRunning() const { return merge_running_; }
+
+  // Edit menu: sort the priority block or the whole document.
+  void MenuEditSortClick();
+  // Edit menu: merge a data file into the current document, or, while a
+  // merge runs, ask it to stop.
+  void MenuEditMergeClick();
+  // File menu and pop-up menu: the file-information dialog.
+  void MenuFileInformationClick();
+  // Edit menu: the script editor on the current selection.
+  void MenuEditScriptClick();
 
  private:
   class Page;
@@ -149,6 +168,10 @@ class TFormEditor {
 
   DesktopPort& port_;
   std::vector<std::unique_ptr<Page>> pages_;
+  // The data commands' running state (data_commands.cpp).
+  class LongCommandScope;
+  TRichEditEx* long_command_document_ = nullptr;
+  bool merge_running_ = false;
 };
 
 }  // namespace morvik
