@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 
 #include "app/dialogs/file_info.h"
 #include "app/dialogs/script_edit.h"
@@ -47,11 +46,11 @@ std::string ReadSourceFile(const std::string& path) {
   errno = 0;
   std::ifstream in(path, std::ios::binary);
   if (!in) throw ESavraError("cannot open " + path + ": " + std::strerror(errno));
+  // A directory opens but fails on the first read, which sets badbit.
   std::string bytes;
-  try {
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  } catch (const std::exception&) {
-    in.setstate(std::ios::badbit);  // a directory opens, then fails to read
+  char buffer[1 << 16];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
   }
   if (in.bad()) throw ESavraError("cannot read " + path + ": " + std::strerror(errno));
   return bytes;
