@@ -22,23 +22,6 @@
 
 namespace morvik {
 
-// Marks a sort or merge as running on a document and keeps the document
-// from its view's edits, until the command ends by whatever way.
-class TFormEditor::LongCommandScope {
- public:
-  LongCommandScope(TFormEditor& editor, TRichEditEx& document)
-      : editor_(editor), read_only_(document) {
-    editor_.long_command_document_ = &document;
-  }
-  ~LongCommandScope() { editor_.long_command_document_ = nullptr; }
-  LongCommandScope(const LongCommandScope&) = delete;
-  LongCommandScope& operator=(const LongCommandScope&) = delete;
-
- private:
-  TFormEditor& editor_;
-  ReadOnlyGuard read_only_;
-};
-
 namespace {
 
 // The merge's source file, whole. Throws ESavraError naming the file.
@@ -90,8 +73,7 @@ void TFormEditor::MenuEditSortClick() {
   form.FormClose();  // a dialog closed by its frame counts as Cancel
   if (form.Cancelled) return;
 
-  BusyCursorGuard busy(port_);
-  LongCommandScope running(*this, *document);
+  LongCommand running(*this, *document);
   SetStatusMessage(kSortPreparingStatus);
   const std::size_t caret = document->SelStart();
   // One copy of the text, with views of its lines: the sort's working copy.
@@ -126,7 +108,7 @@ void TFormEditor::MenuEditMergeClick() {
   if (LongCommandRunning()) return;
   if (!port_.ChooseOpenFile(OpenDialog)) return;
 
-  BusyCursorGuard busy(port_);
+  LongCommand running(*this, *document);
   MenuCaptionGuard caption(port_, MenuItemId::MenuEditMerge, kMergeStopCaption, kMergeCaption);
   struct RunningFlags {
     TFormEditor& editor;
@@ -136,7 +118,6 @@ void TFormEditor::MenuEditMergeClick() {
       editor.MergeStopRequested = false;
     }
   } flags(*this);
-  LongCommandScope running(*this, *document);
 
   const LineList source = SplitLines(ReadSourceFile(OpenDialog.FileName));
   if (source.empty()) return;
