@@ -261,12 +261,18 @@ void TRichEditEx::InsertLine(std::size_t index, std::string_view line) {
   std::size_t offset = 0;
   if (index < LineCount()) {
     offset = PositionOfLine(index);
+    bytes.append(line).append(kCrLf);
   } else {
+    // Appending: the new line goes after the last one. Behind a final break
+    // it brings its own; after a last line without one it is separated from
+    // it by CR LF and, like that line before, ends the text without a break.
     offset = Length();
-    if (offset > 0 && !impl_->EndsWithBreak()) bytes = kCrLf;
+    if (offset == 0 || impl_->EndsWithBreak()) {
+      bytes.append(line).append(kCrLf);
+    } else {
+      bytes.append(kCrLf).append(line);
+    }
   }
-  bytes.append(line);
-  bytes.append(kCrLf);
   impl_->history.BreakTyping();
   impl_->Edit(offset, 0, bytes, EditKind::kCommand);
   impl_->history.BreakTyping();

@@ -93,9 +93,9 @@ class TRichEditEx {
   std::size_t LineFromPosition(std::size_t offset) const;  // 0-based, raw lines
   // Start offset of a raw line; Length() for an index past the last one.
   std::size_t PositionOfLine(std::size_t index) const;
-  // Inserts line followed by CR LF before line index; at or past the end of
-  // the list appends it after the last line (adding CR LF in front when the
-  // text does not end with a break). One undo step.
+  // Inserts line followed by CR LF before line index. At or past the end of
+  // the list appends it after the last line: line + CR LF when the text ends
+  // with a break (or is empty), CR LF + line when it does not. One undo step.
   void InsertLine(std::size_t index, std::string_view line);
   // Replaces the whole text with the lines of text (split at CR LF, CR, LF;
   // a NUL byte is kept), each followed by CR LF. One undo step, recording

@@ -67,7 +67,7 @@ TEST(LineViewTest, InsertLine) {
       {"before a line", "a\r\nb\r\n", 1, "X", "a\r\nX\r\nb\r\n"},
       {"at the front", "a\r\n", 0, "X", "X\r\na\r\n"},
       {"after a final break", "a\r\n", 1, "X", "a\r\nX\r\n"},
-      {"past the end without a final break", "a\r\nb", 5, "X", "a\r\nb\r\nX\r\n"},
+      {"past the end without a final break", "a\r\nb", 5, "X", "a\r\nb\r\nX"},
       {"after an empty last line of the list", "a\r\n\r\n", 2, "X", "a\r\n\r\nX\r\n"},
       {"into an empty text", "", 0, "X", "X\r\n"},
       {"after a lone LF", "a\n", 1, "\"\",\"\"", "a\n\"\",\"\"\r\n"},
