@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "app/document/rich_edit_ex.h"
+#include "app/editor/command_guards.h"
 #include "app/editor/desktop_port.h"
 #include "app/editor/dialog_state.h"
 #include "data/sv_data.h"
@@ -133,9 +134,45 @@ class TFormEditor {
   void MenuHelpScriptClick();
   void MenuHelpWWWClick();
 
+  // --- Long commands -----------------------------------------------------------
+  // Sort and merge run inside a LongCommand: the hourglass shows, their
+  // document refuses the view's edits, and, because SetStatusMessage lets
+  // menu commands run meanwhile, every other document command (and closing
+  // the window, which would destroy the documents) waits until it ends.
+  class LongCommand {
+   public:
+    LongCommand(TFormEditor& editor, TRichEditEx& document);
+    ~LongCommand();
+    LongCommand(const LongCommand&) = delete;
+    LongCommand& operator=(const LongCommand&) = delete;
+
+   private:
+    TFormEditor& editor_;
+    BusyCursorGuard busy_;
+    ReadOnlyGuard read_only_;
+  };
+  bool LongCommandRunning() const { return long_commands_ > 0; }
+
   // --- Data commands -----------------------------------------------------------
   // Sort, merge, file information and the script editor are declared here
-  // and defined in files of their own.
+  // and defined in files of their own (data_commands.cpp).
+
+  // Set by choosing the merge's menu item while a merge runs; the merge
+  // stops before its next line and clears it when it ends.
+  bool MergeStopRequested = false;
+  // True while a merge runs (inside a LongCommand); its menu item then
+  // stays live, to stop it.
+  bool MergeRunning() const { return merge_running_; }
+
+  // Edit menu: sort the priority block or the whole document.
+  void MenuEditSortClick();
+  // Edit menu: merge a data file into the current document, or, while a
+  // merge runs, ask it to stop.
+  void MenuEditMergeClick();
+  // File menu and pop-up menu: the file-information dialog.
+  void MenuFileInformationClick();
+  // Edit menu: the script editor on the current selection.
+  void MenuEditScriptClick();
 
  private:
   class Page;
@@ -149,6 +186,8 @@ class TFormEditor {
 
   DesktopPort& port_;
   std::vector<std::unique_ptr<Page>> pages_;
+  int long_commands_ = 0;
+  bool merge_running_ = false;  // data_commands.cpp
 };
 
 }  // namespace morvik

@@ -221,6 +221,34 @@ TEST_F(Documents, FontChangeReachesEveryDocumentAndLaterOnes) {
   EXPECT_EQ(editor_.DocumentFont(2), chosen);
 }
 
+TEST_F(Documents, ALongCommandHoldsOffOtherCommandsAndClosing) {
+  const std::string path = WriteFile("long.txt", "a\r\n");
+  TRichEditEx& document = OpenAs(path, Data01);
+  document.Replace(0, 0, "x");
+  {
+    TFormEditor::LongCommand command(editor_, document);
+    EXPECT_TRUE(desktop_.busy);
+    EXPECT_TRUE(document.ReadOnly());
+    // What a user could choose while the command lets events run.
+    CloseAction action = CloseAction::Close;
+    editor_.FormClose(action);
+    EXPECT_EQ(action, CloseAction::DoNotClose);
+    EXPECT_TRUE(PressEnter(document));
+    editor_.MenuFileSaveClick();
+    editor_.MenuFileNewClick();  // asks nothing: no answer is scripted
+    editor_.MenuEditFindClick();
+    EXPECT_EQ(document.Text(), "xa\r\n");
+    EXPECT_EQ(ReadFile(path), "a\r\n");
+    EXPECT_EQ(editor_.DocumentCount, 1);
+    EXPECT_TRUE(desktop_.find_dialogs_shown.empty());
+  }
+  EXPECT_FALSE(desktop_.busy);
+  EXPECT_FALSE(document.ReadOnly());
+  EXPECT_FALSE(editor_.LongCommandRunning());
+  editor_.MenuFileSaveClick();
+  EXPECT_EQ(ReadFile(path), "xa\r\n");
+}
+
 TEST_F(Documents, HelpOpensTheReferenceOrWarnsWithItsPath) {
   desktop_.program_directory = dir_.string();
   editor_.FormCreate();

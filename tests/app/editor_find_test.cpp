@@ -34,6 +34,7 @@ TEST_F(FindReplace, FindNextSelectsTheFirstOccurrenceInTheNextLineThatHasOne) {
       {"trail bytes not folded", "x\r\n\x83\x61\r\n\x83\x41", 0, "ア", true, 7},
       // ソ is 83 5C: its trail byte has the code of a backslash.
       {"never starts on a trail byte", "x\r\n\x83\x5C\x83\x93", 0, "\\", true, kNotFound},
+      {"character Shift_JIS lacks is not '?'", "a\r\n?", 0, "😀", true, kNotFound},
       {"up from the empty last line", "ab\r\ncd\r\n", 2, "CD", false, 4},
   };
   for (const Case& c : cases) {
