@@ -1,0 +1,50 @@
+// TFormSelectType: the data-type dialog that New, Open and Change data type
+// show, as logic without a window. A view shows the caption, the radio group
+// and the two buttons, forwards the user's choice and the button clicks, and
+// closes itself when CloseRequested is set (or by its own title-bar button,
+// which leaves Cancelled false so that it counts as OK).
+#ifndef MORVIK_APP_DIALOGS_SELECT_TYPE_H_
+#define MORVIK_APP_DIALOGS_SELECT_TYPE_H_
+
+#include <string>
+#include <vector>
+
+#include "data/sv_data.h"
+
+namespace morvik {
+
+class TFormSelectType {
+ public:
+  static constexpr char kCaption[] = "ファイルの種類選択";
+  static constexpr char kRadioTypeCaption[] = "データファイルの種類";
+  static constexpr char kButtonOKCaption[] = "OK(&O)";
+  static constexpr char kButtonCancelCaption[] = "キャンセル(&C)";
+  // The radio items fill two columns of four, column by column.
+  static constexpr int kRadioTypeColumns = 2;
+
+  TFormSelectType();
+
+  // The eight labels in type order ("データ01" .. "データC2"); item index =
+  // type value.
+  static std::vector<std::string> RadioTypeItems();
+
+  // Selects the item of type for 0..7; any other value changes nothing.
+  void SetSelectedType(DataType type);
+  // The selected item's type, or Data01 when no item is selected.
+  DataType GetSelectedType() const;
+
+  // The selected item, -1 for none. A view writes it when the user clicks.
+  int RadioTypeItemIndex = 0;
+
+  // Set only by the Cancel button (or Escape).
+  bool Cancelled = false;
+  // Set by both buttons: the view closes the dialog.
+  bool CloseRequested = false;
+
+  void ButtonOKClick();
+  void ButtonCancelClick();
+};
+
+}  // namespace morvik
+
+#endif  // MORVIK_APP_DIALOGS_SELECT_TYPE_H_

@@ -1,0 +1,155 @@
+// TRichEditEx: one document of the editor, as a model without any window.
+//
+// The document's text is a Shift_JIS byte string and the only truth; a view
+// shows a decoded copy and follows the model through DocumentObserver. Bytes
+// are kept exactly: loading then saving gives back the very bytes that were
+// read (invalid sequences, NUL bytes, lone CR or LF, the code page's
+// duplicate characters), and an edit changes only the bytes it touches.
+//
+// Positions (caret, selection, find hits) are byte offsets; a CR LF counts
+// two. Line breaks are CR LF, lone CR or lone LF; a line excludes its break.
+// For a view, a line break is one character and every Shift_JIS character
+// (or invalid byte) is one character, as DecodeSjis gives them.
+//
+// Queries by line or position are logarithmic in the number of lines (or
+// better), so the caret status stays instant in a file of a million lines.
+#ifndef MORVIK_APP_DOCUMENT_RICH_EDIT_EX_H_
+#define MORVIK_APP_DOCUMENT_RICH_EDIT_EX_H_
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/sv_data.h"
+#include "data/sv_utils.h"
+
+namespace morvik {
+
+// Told of every change of a document, so that a view can follow.
+class DocumentObserver {
+ public:
+  virtual ~DocumentObserver() = default;
+  // The bytes [offset, offset + removed_bytes) were replaced by
+  // inserted_bytes bytes; char_position, removed_chars and inserted_chars
+  // say the same in the view's characters (a line break is one character).
+  virtual void TextReplaced(std::size_t offset, std::size_t removed_bytes,
+                            std::size_t inserted_bytes, std::size_t char_position,
+                            std::size_t removed_chars, std::size_t inserted_chars) = 0;
+  virtual void SelectionChanged() {}
+  virtual void ModifiedChanged(bool /*modified*/) {}
+};
+
+class TRichEditEx {
+ public:
+  // The largest text a document holds; a larger file is refused.
+  static constexpr std::size_t kMaxLength = 0x40000000;
+
+  explicit TRichEditEx(std::string name);  // "RichEdit" + n
+  ~TRichEditEx();
+  TRichEditEx(const TRichEditEx&) = delete;
+  TRichEditEx& operator=(const TRichEditEx&) = delete;
+
+  // The document record.
+  morvik::DataType DataType = Data01;
+  std::string FileName;  // full path, or "Untitled" + n
+  const std::string& Name() const;
+
+  // --- Text -----------------------------------------------------------------
+  std::size_t Length() const;  // bytes
+  std::string Text() const;    // the whole text, O(n)
+  std::string TextRange(std::size_t offset, std::size_t length) const;
+
+  // Replaces length bytes at offset with bytes: one edit, one undo step
+  // unless inside an UndoGroup. Sets the modified flag. Throws ESavraError
+  // when the text would pass kMaxLength.
+  void Replace(std::size_t offset, std::size_t length, std::string_view bytes);
+
+  // Applies a change that a view reports in its characters: removed_chars
+  // characters at char_position replaced by inserted (UTF-16). Only the
+  // characters that really changed are re-encoded, so an over-broad report
+  // leaves untouched bytes as they were.
+  void ApplyViewEdit(std::size_t char_position, std::size_t removed_chars,
+                     std::u16string_view inserted);
+
+  // --- Line view ---------------------------------------------------------------
+  // Lines of the list; an empty last line after a final break is not one.
+  std::size_t LineCount() const;
+  // Breaks + 1: counts that empty last line too (the status bar's count).
+  std::size_t RawLineCount() const;
+  std::string Line(std::size_t index) const;  // without its break
+  std::size_t LineFromPosition(std::size_t offset) const;  // 0-based, raw lines
+  std::size_t PositionOfLine(std::size_t index) const;     // start offset, raw lines
+  // Inserts line followed by CR LF before line index; at or past the end of
+  // the list appends it after the last line (adding CR LF in front when the
+  // text does not end with a break). One undo step.
+  void InsertLine(std::size_t index, std::string_view line);
+  // Replaces the whole text with the lines of text (split at CR LF, CR, LF),
+  // each followed by CR LF. One undo step.
+  void SetLinesText(std::string_view text);
+
+  // --- Characters, for a view -------------------------------------------------
+  std::size_t CharCount() const;  // characters of the decoded text, breaks as one
+  std::size_t CharPositionOfOffset(std::size_t offset) const;
+  std::size_t OffsetOfCharPosition(std::size_t char_position) const;
+  std::u16string DecodedText() const;
+
+  // --- Caret and selection ------------------------------------------------------
+  std::size_t SelStart() const;
+  std::size_t SelLength() const;
+  void SetSelection(std::size_t start, std::size_t length);  // clamped to the text
+  std::string SelectedText() const;
+  // Replaces the selection (or inserts at the caret) with bytes; the caret
+  // ends after them. One undo step.
+  void ReplaceSelection(std::string_view bytes);
+
+  // --- Modified flag, read-only state --------------------------------------------
+  bool Modified() const;
+  void SetModified(bool modified);
+  // While read-only (a long command runs on the document) edits from a view
+  // are refused; commands still edit.
+  bool ReadOnly() const;
+  void SetReadOnly(bool read_only);
+
+  // --- Undo ---------------------------------------------------------------------
+  bool CanUndo() const;
+  bool CanRedo() const;
+  void Undo();
+  void Redo();
+  // Closes the current typing group, so that the next edit starts a new step.
+  void BreakUndoGroup();
+
+  // Groups every edit made while it lives into one undo step.
+  class UndoGroup {
+   public:
+    explicit UndoGroup(TRichEditEx& document);
+    ~UndoGroup();
+    UndoGroup(const UndoGroup&) = delete;
+    UndoGroup& operator=(const UndoGroup&) = delete;
+
+   private:
+    TRichEditEx& document_;
+  };
+
+  // --- Files ------------------------------------------------------------------------
+  // Makes the file's bytes the text, unchanged; clears undo history. Throws
+  // ESavraError naming the file and the system's reason, or the size limit;
+  // the document is unchanged then.
+  void LoadFromFile(const std::string& path);
+  // Writes the text byte for byte to a temporary file beside path and
+  // renames it over path, keeping an existing file's permissions. Throws
+  // ESavraError naming the file and the reason; the old file stays intact.
+  void SaveToFile(const std::string& path) const;
+
+  void AddObserver(DocumentObserver* observer);
+  void RemoveObserver(DocumentObserver* observer);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace morvik
+
+#endif  // MORVIK_APP_DOCUMENT_RICH_EDIT_EX_H_

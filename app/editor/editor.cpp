@@ -1,0 +1,218 @@
+// TFormEditor: creating and finding documents, the Enter key, the status
+// bar and the closing pass.
+#include "app/editor/editor.h"
+
+#include <cstdio>
+
+#include "app/dialogs/select_type.h"
+
+namespace morvik {
+
+// A tab page with its document. The page watches its document so that every
+// change of the text, whoever made it, refreshes the caret status.
+class TFormEditor::Page : public DocumentObserver {
+ public:
+  Page(TFormEditor& editor, int number)
+      : TabSheetName("TabSheet" + std::to_string(number)),
+        Caption("Untitled" + std::to_string(number)),
+        Document("RichEdit" + std::to_string(number)),
+        editor_(editor) {}
+  ~Page() override { Document.RemoveObserver(this); }
+  Page(const Page&) = delete;
+  Page& operator=(const Page&) = delete;
+
+  void Watch() { Document.AddObserver(this); }
+
+  void TextReplaced(std::size_t, std::size_t, std::size_t, std::size_t, std::size_t,
+                    std::size_t) override {
+    editor_.DocumentChange(Document);
+  }
+
+  std::string TabSheetName;
+  std::string Caption;
+  FontSpec Font;
+  TRichEditEx Document;
+
+ private:
+  TFormEditor& editor_;
+};
+
+TFormEditor::TFormEditor(DesktopPort& port) : port_(port) {
+  OpenDialog.Filter = kOpenDialogFilter;
+  OpenDialog.FilterIndex = 1;
+  OpenDialog.FileMustExist = true;
+}
+
+TFormEditor::~TFormEditor() = default;
+
+// --- Window -------------------------------------------------------------------
+
+void TFormEditor::FormCreate() {
+  DisplayFont = FontSpec();
+  ProgramDir = port_.ProgramDirectory();
+  if (ProgramDir.empty() || ProgramDir.back() != '/') ProgramDir += '/';
+}
+
+void TFormEditor::FormClose(CloseAction& Action) {
+  for (int number = 1; number <= DocumentCount; ++number) {
+    TRichEditEx* document = DocumentByNumber(number);
+    if (document == nullptr || !document->Modified()) continue;
+    port_.SetActivePage(number - 1);
+    const MessageAnswer answer = port_.ShowMessage(
+        kCaptionConfirmation, document->FileName + "\r\n\r\nは変更されています。保存しますか？",
+        MessageIcon::Confirmation, MessageButtons::YesNoCancel);
+    if (answer == MessageAnswer::Yes) {
+      // An untitled document is written under its bare untitled name, in
+      // the current directory.
+      document->SaveToFile(document->FileName);
+      document->SetModified(false);
+    } else if (answer != MessageAnswer::No) {
+      Action = CloseAction::DoNotClose;
+      return;
+    }
+  }
+}
+
+void TFormEditor::MenuFileQuitClick() {
+  port_.RequestClose();
+}
+
+// --- Documents ------------------------------------------------------------------
+
+void TFormEditor::CreateDocument(DataType T) {
+  ++DocumentCount;
+  const int number = DocumentCount;
+  pages_.push_back(std::make_unique<Page>(*this, number));
+  Page& page = *pages_.back();
+  TRichEditEx& document = page.Document;
+  document.SetLinesText(NewFileText(T));
+  document.DataType = T;
+  document.SetModified(true);
+  document.FileName = "Untitled" + std::to_string(number);
+  page.Font = DisplayFont;
+  page.Watch();
+  const int index = number - 1;
+  port_.DocumentCreated(index, document, page.TabSheetName, page.Caption, page.Font);
+  port_.SetActivePage(index);
+}
+
+int TFormEditor::ActivePage() const {
+  const int index = port_.ActivePageIndex();
+  return (index >= 0 && index < PageCount()) ? index : -1;
+}
+
+TRichEditEx* TFormEditor::CurrentDocument() const {
+  const int index = ActivePage();
+  return index < 0 ? nullptr : &pages_[index]->Document;
+}
+
+TRichEditEx* TFormEditor::DocumentByNumber(int number) const {
+  if (number < 1 || number > PageCount()) return nullptr;
+  return &pages_[number - 1]->Document;
+}
+
+const std::string& TFormEditor::TabSheetName(int index) const {
+  return pages_.at(index)->TabSheetName;
+}
+
+const std::string& TFormEditor::PageCaption(int index) const {
+  return pages_.at(index)->Caption;
+}
+
+const FontSpec& TFormEditor::DocumentFont(int index) const {
+  return pages_.at(index)->Font;
+}
+
+void TFormEditor::SetActivePageCaption(const std::string& caption) {
+  const int index = ActivePage();
+  if (index < 0) return;
+  pages_[index]->Caption = caption;
+  port_.SetPageCaption(index, caption);
+}
+
+void TFormEditor::SetPageFont(int index, const FontSpec& font) {
+  pages_.at(index)->Font = font;
+  port_.SetDocumentFont(index, font);
+}
+
+std::string TFormEditor::GetSelectedText() const {
+  const TRichEditEx* document = CurrentDocument();
+  return document == nullptr ? std::string() : document->SelectedText();
+}
+
+void TFormEditor::SetSelectedText(std::string_view Text) {
+  TRichEditEx* document = CurrentDocument();
+  if (document == nullptr) return;
+  TRichEditEx::UndoGroup group(*document);
+  document->ReplaceSelection(Text);
+}
+
+bool TFormEditor::DocumentKeyPress(TRichEditEx& Sender, char16_t Key) {
+  if (Key != kEnterKey || port_.IsShiftDown()) return false;
+  const std::string record = EmptyRecord(Sender.DataType);
+  // The caret goes just after the opening quote of the first field, or to
+  // the start of an empty line.
+  const std::size_t caret_offset = record.empty() ? 0 : 1;
+
+  TRichEditEx::UndoGroup group(Sender);
+  const std::size_t caret = Sender.SelStart();
+  Sender.SetSelection(caret, 0);
+  const std::size_t line = Sender.LineFromPosition(caret);
+  if (line >= Sender.LineCount()) {
+    // The empty line after a final break (or an empty document) has no line
+    // below it in the line list: the record goes right here instead, so
+    // that Enter always gives the user a record to type into.
+    const std::size_t start = Sender.PositionOfLine(line);
+    Sender.Replace(start, 0, record + "\r\n");
+    Sender.SetSelection(start + caret_offset, 0);
+  } else {
+    // The caret's line stays whole, whatever the caret's column.
+    Sender.InsertLine(line + 1, record);
+    Sender.SetSelection(Sender.PositionOfLine(line + 1) + caret_offset, 0);
+  }
+  return true;
+}
+
+// --- Status bar --------------------------------------------------------------------
+
+void TFormEditor::UpdateCaretStatus(TRichEditEx& Document) {
+  const std::size_t caret = Document.SelStart();
+  const std::size_t line = Document.LineFromPosition(caret);
+  const std::size_t column = caret - Document.PositionOfLine(line) + 1;
+  port_.SetStatusPanel(0, DataTypeSuffix(Document.DataType) + " " + std::to_string(line + 1) +
+                              "行" + std::to_string(column) + "列 (全" +
+                              std::to_string(Document.RawLineCount()) + "行)");
+}
+
+void TFormEditor::SetStatusMessage(const std::string& Text) {
+  port_.SetStatusPanel(1, Text);
+  port_.ProcessPendingEvents();
+}
+
+void TFormEditor::DocumentChange(TRichEditEx& Sender) {
+  UpdateCaretStatus(Sender);
+}
+void TFormEditor::DocumentKeyDown(TRichEditEx& Sender) {
+  UpdateCaretStatus(Sender);
+}
+void TFormEditor::DocumentKeyUp(TRichEditEx& Sender) {
+  UpdateCaretStatus(Sender);
+}
+void TFormEditor::DocumentMouseDown(TRichEditEx& Sender) {
+  UpdateCaretStatus(Sender);
+}
+
+void TFormEditor::PageEditChange() {
+  const TRichEditEx* document = CurrentDocument();
+  if (document != nullptr) SetStatusMessage(document->FileName);
+}
+
+std::optional<DataType> TFormEditor::AskDataType() {
+  TFormSelectType form;
+  if (const TRichEditEx* document = CurrentDocument()) form.SetSelectedType(document->DataType);
+  port_.RunSelectType(form);
+  if (form.Cancelled) return std::nullopt;
+  return form.GetSelectedType();
+}
+
+}  // namespace morvik

@@ -1,0 +1,156 @@
+// TFormEditor: the main window's state and handlers, without a window.
+//
+// The main window owns every document (one TRichEditEx per tab page, never
+// closed while the program runs), the long-lived dialogs' state and the
+// display font. Whatever it needs from the desktop it asks through
+// DesktopPort. A view (gui/, or the tests' fake) creates it, calls FormCreate
+// once, and forwards menu commands, document events and dialog buttons to
+// the handlers below. Exceptions from reading or writing files pass through
+// the handlers to the application's default handler; guards undo the busy
+// cursor and similar state on the way out.
+//
+// The handlers are split over files by concern: editor.cpp (documents,
+// status bar, window), editor_file.cpp (File menu), editor_find.cpp (find
+// and replace), editor_help.cpp (Help and Settings menus).
+#ifndef MORVIK_APP_EDITOR_EDITOR_H_
+#define MORVIK_APP_EDITOR_EDITOR_H_
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/document/rich_edit_ex.h"
+#include "app/editor/desktop_port.h"
+#include "app/editor/dialog_state.h"
+#include "data/sv_data.h"
+
+namespace morvik {
+
+// What the closing handler decides for the main window.
+enum class CloseAction { Close, DoNotClose };
+
+class TFormEditor {
+ public:
+  static constexpr char kCaption[] = "Morvik";
+  static constexpr char kApplicationTitle[] = "Morvik";
+  static constexpr char kVersionLine[] = "Morvik ver2.10.00";
+  // The project's web page, opened from the Help menu.
+  static constexpr char kProjectUrl[] = "https://morvik.example.org/";
+  static constexpr char kOpenDialogFilter[] = "Savra データファイル|*.txt;*.htd|全てのファイル|*";
+  // The help file, relative to ProgramDir.
+  static constexpr char kHelpFile[] = "help/index.htm";
+  // The key code of Enter as a document's key-press event reports it.
+  static constexpr char16_t kEnterKey = 13;
+
+  explicit TFormEditor(DesktopPort& port);
+  ~TFormEditor();
+  TFormEditor(const TFormEditor&) = delete;
+  TFormEditor& operator=(const TFormEditor&) = delete;
+
+  // --- State ---------------------------------------------------------------
+  std::string ProgramDir;  // the program's directory, ending with "/"
+  FontSpec DisplayFont;
+  int DocumentCount = 0;  // documents created so far, never lowered
+  FileDialogState OpenDialog;
+  FileDialogState SaveDialog;
+  FontSpec FontDialog;
+  FindDialogState FindDialog;
+  FindDialogState ReplaceDialog;
+
+  DesktopPort& Port() { return port_; }
+
+  // --- Window ----------------------------------------------------------------
+  // Run once when the window is created: the display font and ProgramDir.
+  // No document is created.
+  void FormCreate();
+  // The unsaved-changes pass: each modified document, in tab order, is
+  // shown and offered for saving (Yes, No, Cancel). Cancel sets Action to
+  // DoNotClose and asks no further. A failed save throws, ending the pass.
+  void FormClose(CloseAction& Action);
+  void MenuFileQuitClick();
+
+  // --- Documents -------------------------------------------------------------
+  // Creates, shows and activates a new untitled document of type T holding
+  // the type's new-file text.
+  void CreateDocument(DataType T);
+  // The document of the active tab page, or nullptr.
+  TRichEditEx* CurrentDocument() const;
+  // The document named "RichEdit" + number, or nullptr.
+  TRichEditEx* DocumentByNumber(int number) const;
+  // Tab pages, for a view: page index i holds document number i + 1.
+  int PageCount() const { return static_cast<int>(pages_.size()); }
+  const std::string& TabSheetName(int index) const;
+  const std::string& PageCaption(int index) const;
+  const FontSpec& DocumentFont(int index) const;
+
+  // The current document's selected bytes; empty without a document.
+  std::string GetSelectedText() const;
+  // Replaces the current document's selection (or inserts at the caret)
+  // with Text, as one undo step; the caret ends after it.
+  void SetSelectedText(std::string_view Text);
+
+  // The character key Key was pressed in Sender. Returns true when the key
+  // was handled here and must not reach the text control: Enter without
+  // Shift inserts the type's empty record line below the caret's line.
+  bool DocumentKeyPress(TRichEditEx& Sender, char16_t Key);
+
+  // --- Status bar ------------------------------------------------------------
+  // Panel 0 := "<suffix> <line>行<column>列 (全<raw lines>行)" for Document.
+  void UpdateCaretStatus(TRichEditEx& Document);
+  // Panel 1 := Text, then lets pending events run (any handler may run
+  // inside this call).
+  void SetStatusMessage(const std::string& Text);
+  // Document events. Text changes of a document (from the view or from a
+  // command) reach DocumentChange through the document's observer, so a
+  // view need not forward them.
+  void DocumentChange(TRichEditEx& Sender);
+  void DocumentKeyDown(TRichEditEx& Sender);
+  void DocumentKeyUp(TRichEditEx& Sender);
+  void DocumentMouseDown(TRichEditEx& Sender);
+  // The user switched tab pages: panel 1 shows the current FileName.
+  void PageEditChange();
+
+  // --- File menu ---------------------------------------------------------------
+  void MenuFileNewClick();
+  void MenuFileOpenClick();
+  void MenuFileSaveClick();
+  void MenuFileSaveAsClick();
+  void MenuFileChangeDataTypeClick();
+
+  // --- Edit menu: find and replace -------------------------------------------
+  void MenuEditFindClick();
+  void MenuEditReplaceClick();
+  // Find Next of either dialog; Sender is FindDialog or ReplaceDialog.
+  void FindDialogFind(const FindDialogState& Sender);
+  // Replace or Replace All (Sender.ReplaceAll) of the replace dialog.
+  void ReplaceDialogReplace(const FindDialogState& Sender);
+
+  // --- Settings and Help menus ------------------------------------------------
+  void MenuConfigFontClick();
+  void MenuHelpAboutClick();
+  void MenuHelpScriptClick();
+  void MenuHelpWWWClick();
+
+  // --- Data commands -----------------------------------------------------------
+  // Sort, merge, file information and the script editor are declared here
+  // and defined in files of their own.
+
+ private:
+  class Page;
+
+  // The data-type dialog, preset to the current document's type; nullopt
+  // when cancelled.
+  std::optional<DataType> AskDataType();
+  int ActivePage() const;
+  void SetActivePageCaption(const std::string& caption);
+  void SetPageFont(int index, const FontSpec& font);
+
+  DesktopPort& port_;
+  std::vector<std::unique_ptr<Page>> pages_;
+};
+
+}  // namespace morvik
+
+#endif  // MORVIK_APP_EDITOR_EDITOR_H_

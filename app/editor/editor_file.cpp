@@ -1,0 +1,80 @@
+// TFormEditor: the File menu (New, Open, Save, Save As, Change data type).
+#include <filesystem>
+
+#include "app/editor/command_guards.h"
+#include "app/editor/editor.h"
+
+namespace morvik {
+namespace {
+
+// The file name of path without its directory.
+std::string BaseName(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool FileExists(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::exists(std::filesystem::path(path), error);
+}
+
+}  // namespace
+
+void TFormEditor::MenuFileNewClick() {
+  if (const std::optional<DataType> type = AskDataType()) CreateDocument(*type);
+}
+
+void TFormEditor::MenuFileOpenClick() {
+  if (!port_.ChooseOpenFile(OpenDialog)) return;
+  const std::optional<DataType> type = AskDataType();
+  if (!type) return;
+  const std::string path = OpenDialog.FileName;
+  CreateDocument(*type);
+  TRichEditEx& document = *DocumentByNumber(DocumentCount);
+  BusyCursorGuard busy(port_);
+  document.Replace(0, document.Length(), "");
+  // A failed read throws, leaving the new document empty and untitled.
+  document.LoadFromFile(path);
+  document.FileName = path;
+  document.SetModified(false);
+  SetActivePageCaption(BaseName(path));
+}
+
+void TFormEditor::MenuFileSaveClick() {
+  TRichEditEx* document = CurrentDocument();
+  if (document == nullptr || !document->Modified()) return;
+  if (!FileExists(document->FileName)) {
+    MenuFileSaveAsClick();
+    return;
+  }
+  BusyCursorGuard busy(port_);
+  document->SaveToFile(document->FileName);
+  document->SetModified(false);
+}
+
+void TFormEditor::MenuFileSaveAsClick() {
+  if (!port_.ChooseSaveFile(SaveDialog)) return;
+  std::string path = SaveDialog.FileName;
+  // A path without any dot, directories included, gets the data files'
+  // extension; a dot anywhere counts, as it always has.
+  if (path.find('.') == std::string::npos) {
+    path += ".htd";
+    SaveDialog.FileName = path;
+  }
+  TRichEditEx* document = CurrentDocument();
+  if (document == nullptr) return;
+  BusyCursorGuard busy(port_);
+  // Nothing below changes when the write throws.
+  document->SaveToFile(path);
+  document->FileName = path;
+  SetActivePageCaption(BaseName(path));
+  document->SetModified(false);
+}
+
+void TFormEditor::MenuFileChangeDataTypeClick() {
+  TRichEditEx* document = CurrentDocument();
+  if (document == nullptr) return;
+  if (const std::optional<DataType> type = AskDataType()) document->DataType = *type;
+}
+
+}  // namespace morvik

@@ -1,0 +1,15 @@
+// The command families of svtool. Each takes the arguments after its family
+// word ("svtool script decompose FILE" passes {"decompose", "FILE"}) and
+// returns the exit status; argument and file errors throw CommandError.
+#ifndef MORVIK_TOOLS_COMMANDS_H_
+#define MORVIK_TOOLS_COMMANDS_H_
+
+#include "tools/svtool_io.h"
+
+namespace morvik::svtool {
+
+int RunScriptCommand(const Args& args);
+
+}  // namespace morvik::svtool
+
+#endif  // MORVIK_TOOLS_COMMANDS_H_

@@ -1,0 +1,54 @@
+// svtool: runs the editor's data commands and the regular-expression engine on
+// files, for batch work and for measuring. Usage errors print one line
+// starting "svtool: " and exit with status 2.
+#include <exception>
+#include <iostream>
+#include <string>
+
+#include "tools/commands.h"
+
+namespace morvik::svtool {
+namespace {
+
+struct Family {
+  const char* word;
+  int (*run)(const Args& args);
+  const char* usage;
+};
+
+const Family kFamilies[] = {
+    {"script", RunScriptCommand,
+     "svtool script decompose [FILE]   one-line SavraScript to the indented form\n"
+     "svtool script linize [FILE]      indented SavraScript back to one line\n"},
+};
+
+void PrintHelp() {
+  std::cout << "usage: svtool COMMAND [ARGS]\n"
+               "Shift_JIS input is read from FILE, or standard input without one.\n\n";
+  for (const Family& family : kFamilies) std::cout << family.usage;
+}
+
+int Main(int argc, char** argv) {
+  const Args words(argv + 1, argv + argc);
+  if (words.empty()) throw CommandError("no command given (try 'svtool --help')");
+  if (words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
+    PrintHelp();
+    return kExitOk;
+  }
+  for (const Family& family : kFamilies) {
+    if (words[0] == family.word) return family.run(Args(words.begin() + 1, words.end()));
+  }
+  throw CommandError("unknown command '" + words[0] + "' (try 'svtool --help')");
+}
+
+}  // namespace
+}  // namespace morvik::svtool
+
+int main(int argc, char** argv) {
+  try {
+    return morvik::svtool::Main(argc, argv);
+  } catch (const std::exception& error) {
+    std::cerr << "svtool: " << error.what() << '\n';
+    return morvik::svtool::kExitError;
+  }
+}
