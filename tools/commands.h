@@ -9,6 +9,7 @@
 namespace morvik::svtool {
 
 int RunScriptCommand(const Args& args);
+int RunRegexCommand(const Args& args);
 
 }  // namespace morvik::svtool
 

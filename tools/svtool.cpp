@@ -20,6 +20,11 @@ const Family kFamilies[] = {
     {"script", RunScriptCommand,
      "svtool script decompose [FILE]   one-line SavraScript to the indented form\n"
      "svtool script linize [FILE]      indented SavraScript back to one line\n"},
+    {"regex", RunRegexCommand,
+     "svtool regex dump [--code sjis|euc|western|unicode|jis] [--ignore-case] [--literal]\n"
+     "                  (-f PATFILE | PATTERN)   print the pattern's DFA table\n"
+     "svtool regex grep [same options] [-n] (-f PATFILE | PATTERN) FILE...\n"
+     "                  print the lines that contain a match (status 1: none)\n"},
 };
 
 void PrintHelp() {
