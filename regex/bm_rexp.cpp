@@ -42,6 +42,7 @@ void TbmRExp::Compile() {
   bmreTokens->Tokenize(*bmreScanner);
   TbmRETokens& list = TransformTokens(*bmreTokens);
   list.Standardize(*bmreRanges);
+  bmreTree->SetMaxSetEntries(MaxTreeEntries);
   bmreTree->Parse(list, *bmreRanges);
   Table.Build(*bmreTree, *bmreRanges);
   Compiled = true;
@@ -62,6 +63,13 @@ TbmRETokens& TbmRExp::TransformTokens(TbmRETokens& tokens) {
 void TbmRExp::SetPattern(std::string_view text) {
   if (SameBytes(text, Pattern)) return;
   Pattern.assign(text.data(), text.size());
+  Compiled = false;
+}
+
+void TbmRExp::SetLimits(std::size_t max_states, std::size_t max_table_entries,
+                        std::size_t max_tree_entries) {
+  Table.SetLimits(max_states, max_table_entries);
+  MaxTreeEntries = max_tree_entries;
   Compiled = false;
 }
 

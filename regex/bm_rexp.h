@@ -8,11 +8,13 @@
 #ifndef MORVIK_REGEX_BM_REXP_H_
 #define MORVIK_REGEX_BM_REXP_H_
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 #include "regex/bm_re_dfa.h"
 #include "regex/bm_re_tokens.h"
+#include "regex/bm_re_tree.h"
 #include "regex/bm_utils.h"
 
 namespace morvik {
@@ -45,6 +47,12 @@ class TbmRExp : public TbmRExpABC {
   // Index 0 is RegExpSyntax, 1 IgnoreCase; other indices do nothing.
   virtual void SetOption(int index, bool value);
 
+  // Size limits of the compilation: states and entries of the table, and
+  // position entries of the syntax tree (bm_re_dfa.h, bm_re_tree.h). Changing
+  // them makes the table not current.
+  void SetLimits(std::size_t max_states, std::size_t max_table_entries,
+                 std::size_t max_tree_entries);
+
   bool IsCompiled() const { return Compiled; }
   const std::string& GetPattern() const { return Pattern; }
   bool GetRegExpSyntax() const { return RegExpSyntax; }
@@ -59,6 +67,7 @@ class TbmRExp : public TbmRExpABC {
   bool Compiled = false;
   bool RegExpSyntax = true;
   bool IgnoreCase = false;
+  std::size_t MaxTreeEntries = TbmRETree::kDefaultMaxSetEntries;
 };
 
 }  // namespace morvik
