@@ -9,6 +9,9 @@
 namespace morvik::svtool {
 
 int RunScriptCommand(const Args& args);
+int RunInfoCommand(const Args& args);
+int RunSortCommand(const Args& args);
+int RunMergeCommand(const Args& args);
 int RunRegexCommand(const Args& args);
 
 }  // namespace morvik::svtool

@@ -20,6 +20,19 @@ const Family kFamilies[] = {
     {"script", RunScriptCommand,
      "svtool script decompose [FILE]   one-line SavraScript to the indented form\n"
      "svtool script linize [FILE]      indented SavraScript back to one line\n"},
+    {"info", RunInfoCommand,
+     "svtool info [--type TYPE] [--show path|invalid|keywords] FILE\n"
+     "    file information: the type and file name and the line counts (UTF-8),\n"
+     "    or one listing (the absolute path, or Shift_JIS lines)\n"},
+    {"sort", RunSortCommand,
+     "svtool sort [--whole] [--line N] [--descending] FILE [-o OUT]\n"
+     "    sorts the priority block around line N (default 1), or with --whole\n"
+     "    every line above the end marker\n"},
+    {"merge", RunMergeCommand,
+     "svtool merge [--type TYPE] [--line N] DOC SOURCE [-o OUT]\n"
+     "    adds SOURCE's record lines that DOC lacks below line N (default 1);\n"
+     "    the result message goes to standard error\n"
+     "TYPE: Data01 (default) Data02 DataA1 DataA2 DataB1 DataB2 DataC1 DataC2\n"},
     {"regex", RunRegexCommand,
      "svtool regex dump [--code sjis|euc|western|unicode|jis] [--ignore-case] [--literal]\n"
      "                  (-f PATFILE | PATTERN)   print the pattern's DFA table\n"

@@ -20,7 +20,14 @@ std::string ReadInput(const std::string& path) {
   errno = 0;
   std::ifstream in(path, std::ios::binary);
   if (!in) throw CommandError("cannot open " + path + ": " + std::strerror(errno));
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // A directory opens but fails on the first read, which libstdc++ reports
+  // with an exception of its own wording; name the file and errno instead.
+  std::string bytes;
+  try {
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const std::exception&) {
+    in.setstate(std::ios::badbit);
+  }
   if (in.bad()) throw CommandError("cannot read " + path + ": " + std::strerror(errno));
   return bytes;
 }

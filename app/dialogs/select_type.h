@@ -19,6 +19,10 @@ class TFormSelectType {
   static constexpr char kRadioTypeCaption[] = "データファイルの種類";
   static constexpr char kButtonOKCaption[] = "OK(&O)";
   static constexpr char kButtonCancelCaption[] = "キャンセル(&C)";
+  static constexpr int kClientWidth = 193;
+  static constexpr int kClientHeight = 153;
+  static constexpr char kFontName[] = "ＭＳ Ｐゴシック";
+  static constexpr int kFontPixels = 12;
   // The radio items fill two columns of four, column by column.
   static constexpr int kRadioTypeColumns = 2;
 

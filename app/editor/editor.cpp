@@ -54,6 +54,10 @@ void TFormEditor::FormCreate() {
 }
 
 void TFormEditor::FormClose(CloseAction& Action) {
+  if (LongCommandRunning()) {
+    Action = CloseAction::DoNotClose;
+    return;
+  }
   for (int number = 1; number <= DocumentCount; ++number) {
     TRichEditEx* document = DocumentByNumber(number);
     if (document == nullptr || !document->Modified()) continue;
@@ -149,6 +153,8 @@ void TFormEditor::SetSelectedText(std::string_view Text) {
 
 bool TFormEditor::DocumentKeyPress(TRichEditEx& Sender, char16_t Key) {
   if (Key != kEnterKey || port_.IsShiftDown()) return false;
+  // A long command is working on the text: the key is dropped.
+  if (LongCommandRunning() || Sender.ReadOnly()) return true;
   const std::string record = EmptyRecord(Sender.DataType);
   // The caret goes just after the opening quote of the first field, or to
   // the start of an empty line.
@@ -205,6 +211,15 @@ void TFormEditor::DocumentMouseDown(TRichEditEx& Sender) {
 void TFormEditor::PageEditChange() {
   const TRichEditEx* document = CurrentDocument();
   if (document != nullptr) SetStatusMessage(document->FileName);
+}
+
+TFormEditor::LongCommand::LongCommand(TFormEditor& editor, TRichEditEx& document)
+    : editor_(editor), busy_(editor.port_), read_only_(document) {
+  ++editor_.long_commands_;
+}
+
+TFormEditor::LongCommand::~LongCommand() {
+  --editor_.long_commands_;
 }
 
 std::optional<DataType> TFormEditor::AskDataType() {

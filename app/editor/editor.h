@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "app/document/rich_edit_ex.h"
+#include "app/editor/command_guards.h"
 #include "app/editor/desktop_port.h"
 #include "app/editor/dialog_state.h"
 #include "data/sv_data.h"
@@ -133,6 +134,25 @@ class TFormEditor {
   void MenuHelpScriptClick();
   void MenuHelpWWWClick();
 
+  // --- Long commands -----------------------------------------------------------
+  // Sort and merge run inside a LongCommand: the hourglass shows, their
+  // document refuses the view's edits, and, because SetStatusMessage lets
+  // menu commands run meanwhile, every other document command (and closing
+  // the window, which would destroy the documents) waits until it ends.
+  class LongCommand {
+   public:
+    LongCommand(TFormEditor& editor, TRichEditEx& document);
+    ~LongCommand();
+    LongCommand(const LongCommand&) = delete;
+    LongCommand& operator=(const LongCommand&) = delete;
+
+   private:
+    TFormEditor& editor_;
+    BusyCursorGuard busy_;
+    ReadOnlyGuard read_only_;
+  };
+  bool LongCommandRunning() const { return long_commands_ > 0; }
+
   // --- Data commands -----------------------------------------------------------
   // Sort, merge, file information and the script editor are declared here
   // and defined in files of their own.
@@ -149,6 +169,7 @@ class TFormEditor {
 
   DesktopPort& port_;
   std::vector<std::unique_ptr<Page>> pages_;
+  int long_commands_ = 0;
 };
 
 }  // namespace morvik

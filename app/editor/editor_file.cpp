@@ -21,10 +21,12 @@ bool FileExists(const std::string& path) {
 }  // namespace
 
 void TFormEditor::MenuFileNewClick() {
+  if (LongCommandRunning()) return;
   if (const std::optional<DataType> type = AskDataType()) CreateDocument(*type);
 }
 
 void TFormEditor::MenuFileOpenClick() {
+  if (LongCommandRunning()) return;
   if (!port_.ChooseOpenFile(OpenDialog)) return;
   const std::optional<DataType> type = AskDataType();
   if (!type) return;
@@ -42,7 +44,7 @@ void TFormEditor::MenuFileOpenClick() {
 
 void TFormEditor::MenuFileSaveClick() {
   TRichEditEx* document = CurrentDocument();
-  if (document == nullptr || !document->Modified()) return;
+  if (document == nullptr || !document->Modified() || LongCommandRunning()) return;
   if (!FileExists(document->FileName)) {
     MenuFileSaveAsClick();
     return;
@@ -53,6 +55,7 @@ void TFormEditor::MenuFileSaveClick() {
 }
 
 void TFormEditor::MenuFileSaveAsClick() {
+  if (LongCommandRunning()) return;
   if (!port_.ChooseSaveFile(SaveDialog)) return;
   std::string path = SaveDialog.FileName;
   // A path without any dot, directories included, gets the data files'
@@ -73,7 +76,7 @@ void TFormEditor::MenuFileSaveAsClick() {
 
 void TFormEditor::MenuFileChangeDataTypeClick() {
   TRichEditEx* document = CurrentDocument();
-  if (document == nullptr) return;
+  if (document == nullptr || LongCommandRunning()) return;
   if (const std::optional<DataType> type = AskDataType()) document->DataType = *type;
 }
 

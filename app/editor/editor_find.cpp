@@ -9,21 +9,35 @@
 #include "app/editor/editor.h"
 #include "app/editor/text_search.h"
 #include "app/editor/utf8.h"
+#include "data/sjis_codec.h"
 
 namespace morvik {
+namespace {
+
+// A find text with characters that Shift_JIS cannot hold occurs nowhere;
+// encoding would turn them into '?', which would then be found.
+CaseInsensitiveSearch SearchFor(const std::string& find_text) {
+  std::size_t unmappable = 0;
+  const std::string key = EncodeSjis(Utf8ToUtf16(find_text), &unmappable);
+  return CaseInsensitiveSearch(unmappable == 0 ? key : std::string());
+}
+
+}  // namespace
 
 void TFormEditor::MenuEditFindClick() {
-  if (CurrentDocument() != nullptr) port_.ShowFindDialog(FindDialogKind::Find);
+  if (CurrentDocument() != nullptr && !LongCommandRunning())
+    port_.ShowFindDialog(FindDialogKind::Find);
 }
 
 void TFormEditor::MenuEditReplaceClick() {
-  if (CurrentDocument() != nullptr) port_.ShowFindDialog(FindDialogKind::Replace);
+  if (CurrentDocument() != nullptr && !LongCommandRunning())
+    port_.ShowFindDialog(FindDialogKind::Replace);
 }
 
 void TFormEditor::FindDialogFind(const FindDialogState& Sender) {
-  const CaseInsensitiveSearch search(Utf8ToSjis(Sender.FindText));
+  const CaseInsensitiveSearch search = SearchFor(Sender.FindText);
   TRichEditEx* document = CurrentDocument();
-  if (document == nullptr) return;
+  if (document == nullptr || LongCommandRunning()) return;
   // Signed, so that the caret on the empty line after a final break (one
   // past the list) searches every line upwards and none downwards.
   const auto caret_line = static_cast<long long>(document->LineFromPosition(document->SelStart()));
@@ -46,10 +60,10 @@ void TFormEditor::FindDialogFind(const FindDialogState& Sender) {
 
 void TFormEditor::ReplaceDialogReplace(const FindDialogState& Sender) {
   TRichEditEx* document = CurrentDocument();
-  if (document == nullptr) return;
+  if (document == nullptr || LongCommandRunning()) return;
   if (Sender.ReplaceAll) {
     BusyCursorGuard busy(port_);
-    const CaseInsensitiveSearch search(Utf8ToSjis(Sender.FindText));
+    const CaseInsensitiveSearch search = SearchFor(Sender.FindText);
     // The text as the line list gives it: every line followed by CR LF.
     std::string text;
     text.reserve(document->Length() + 2);

@@ -4,7 +4,7 @@
 //
 // Only single-byte letters are folded. The trail bytes of double-byte
 // characters (0x40..0xFC) include the codes of ASCII letters, so folding
-// byte by byte would make, for instance, ア (83 41) equal ャ (83 61); and a
+// byte by byte would make, for instance, ア (83 41) equal ヂ (83 61); and a
 // match that began on a trail byte would cut a character in two.
 #ifndef MORVIK_APP_EDITOR_TEXT_SEARCH_H_
 #define MORVIK_APP_EDITOR_TEXT_SEARCH_H_

@@ -1,0 +1,173 @@
+// Line counts, listings and the keyword list. The keyword list is built in
+// O(n log n): a hash set of case-folded keywords removes duplicates, and
+// ICU sort keys make each comparison of the sort a byte comparison.
+#include "data/file_info.h"
+
+#include <unicode/ucol.h>
+#include <unicode/ustring.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <numeric>
+
+#include "data/line_equality.h"
+#include "data/line_sort.h"
+#include "data/sjis_codec.h"
+#include "data/sv_utils.h"
+
+namespace morvik {
+namespace {
+
+// The first field of a line, when it has one.
+bool FirstField(std::string_view line, std::string* field) {
+  // Only the first field is wanted; SplitFields reads them all, which for
+  // record lines of two or three fields costs little.
+  std::vector<std::string> fields = SplitFields(line);
+  if (fields.empty()) return false;
+  *field = std::move(fields[0]);
+  return true;
+}
+
+bool HasField(std::string_view line) {
+  return IsValidRecord(line, 1);
+}
+
+struct CollatorCloser {
+  void operator()(UCollator* collator) const { ucol_close(collator); }
+};
+
+// Secondary strength: base letters and accents count, letter case does not.
+std::unique_ptr<UCollator, CollatorCloser> OpenCaseBlindCollator(const std::string& locale) {
+  UErrorCode status = U_ZERO_ERROR;
+  UCollator* collator = ucol_open(locale.c_str(), &status);
+  if (U_FAILURE(status) || collator == nullptr) {
+    status = U_ZERO_ERROR;
+    collator = ucol_open("", &status);
+  }
+  if (U_FAILURE(status) || collator == nullptr) return nullptr;
+  ucol_setStrength(collator, UCOL_SECONDARY);
+  return std::unique_ptr<UCollator, CollatorCloser>(collator);
+}
+
+std::string SortKey(const UCollator* collator, std::u16string_view text) {
+  std::string key(text.size() * 4 + 16, '\0');
+  auto fill = [&] {
+    return ucol_getSortKey(collator, text.data(), static_cast<int32_t>(text.size()),
+                           reinterpret_cast<uint8_t*>(key.data()),
+                           static_cast<int32_t>(key.size()));
+  };
+  int32_t length = fill();
+  if (static_cast<std::size_t>(length) > key.size()) {
+    key.resize(static_cast<std::size_t>(length));
+    length = fill();
+  }
+  key.resize(static_cast<std::size_t>(std::max(length, 1)) - 1);  // drop the final NUL
+  return key;
+}
+
+}  // namespace
+
+std::string FileNameLabel(DataType type, std::string_view file_name) {
+  const std::size_t slash = file_name.find_last_of('/');
+  const std::string_view base =
+      slash == std::string_view::npos ? file_name : file_name.substr(slash + 1);
+  return DataTypeName(type) + " " + std::string(base);
+}
+
+LineCounts CountLines(const std::vector<std::string_view>& lines, int field_count) {
+  LineCounts counts;
+  counts.total = lines.size();
+  for (std::string_view line : lines) {
+    if (IsEndMarkerLine(line)) {  // a marker always has a field
+      ++counts.valid;
+      break;
+    }
+    if (IsValidRecord(line, field_count)) ++counts.valid;
+  }
+  return counts;
+}
+
+std::string LineCountsLabel(const LineCounts& counts) {
+  return "全 " + std::to_string(counts.total) + "行; 有効 " + std::to_string(counts.valid) +
+         "行, 無効 " + std::to_string(counts.total - counts.valid) + "行";
+}
+
+std::vector<std::string> InvalidLineListing(const std::vector<std::string_view>& lines,
+                                            int field_count) {
+  std::vector<std::string> listing;
+  bool after_end = false;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::string_view line = lines[i];
+    if (!after_end && IsEndMarkerLine(line)) {
+      after_end = true;
+      continue;
+    }
+    if (after_end || !IsValidRecord(line, field_count)) {
+      listing.push_back("Line" + std::to_string(i + 1) + " " + std::string(line));
+    }
+  }
+  return listing;
+}
+
+std::vector<std::string> KeywordList(const std::vector<std::string_view>& lines,
+                                     const std::string& collation_locale) {
+  std::vector<std::string> keywords;
+  CaseInsensitiveLineSet seen;
+  std::string keyword;
+  for (std::string_view line : lines) {
+    if (!HasField(line)) continue;
+    if (IsEndMarkerLine(line)) break;
+    FirstField(line, &keyword);
+    if (seen.Insert(keyword)) keywords.push_back(keyword);
+  }
+
+  const auto collator = OpenCaseBlindCollator(collation_locale);
+  std::vector<std::string> sort_keys(keywords.size());
+  for (std::size_t i = 0; i < keywords.size(); ++i) {
+    const std::u16string text = DecodeSjis(keywords[i]);
+    sort_keys[i] = collator ? SortKey(collator.get(), text) : std::string();
+  }
+  std::vector<std::size_t> order(keywords.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  // Keywords the collation finds equal (width or kana variants) keep a
+  // fixed order: by their bytes.
+  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    if (sort_keys[a] != sort_keys[b]) return sort_keys[a] < sort_keys[b];
+    return keywords[a] < keywords[b];
+  });
+  std::vector<std::string> sorted;
+  sorted.reserve(keywords.size());
+  for (std::size_t index : order) sorted.push_back(std::move(keywords[index]));
+  return sorted;
+}
+
+std::string UserCollationLocale() {
+  const char* value = nullptr;
+  for (const char* name : {"LC_ALL", "LC_COLLATE", "LANG"}) {
+    const char* setting = std::getenv(name);
+    if (setting != nullptr && *setting != '\0') {
+      value = setting;
+      break;
+    }
+  }
+  if (value == nullptr) return "";
+  std::string locale(value);
+  locale = locale.substr(0, locale.find_first_of(".@"));
+  if (locale.empty() || locale == "C" || locale == "POSIX") return "";
+  return locale;
+}
+
+std::string PathToSjis(std::string_view utf8_path) {
+  UErrorCode status = U_ZERO_ERROR;
+  int32_t length = 0;
+  std::u16string text(utf8_path.size(), u'\0');
+  // U+FFFD stands for bytes that are not UTF-8.
+  u_strFromUTF8WithSub(text.data(), static_cast<int32_t>(text.size()), &length, utf8_path.data(),
+                       static_cast<int32_t>(utf8_path.size()), 0xFFFD, nullptr, &status);
+  if (U_FAILURE(status)) return std::string(utf8_path);
+  text.resize(static_cast<std::size_t>(length));
+  return EncodeSjis(text);
+}
+
+}  // namespace morvik

@@ -1,0 +1,89 @@
+// Range finding support and the sort of line views.
+#include "data/line_sort.h"
+
+#include <algorithm>
+
+namespace morvik {
+namespace {
+
+// A marker's key folds to text that starts with '{', and only '{' and the
+// full-width U+FF5B (Shift_JIS 0x81 0x6F) fold to it. So a line whose first
+// field starts with neither is no marker, whatever follows. The skipped
+// bytes are those SplitFields skips before the first field.
+bool FirstFieldMayStartWithBrace(std::string_view line) {
+  std::size_t pos = 0;
+  while (pos < line.size() && line[pos] >= 0x01 && line[pos] <= 0x20) ++pos;
+  if (pos < line.size() && line[pos] == '"') ++pos;
+  if (pos >= line.size()) return false;
+  if (line[pos] == '{') return true;
+  return pos + 1 < line.size() && static_cast<unsigned char>(line[pos]) == 0x81 &&
+         line[pos + 1] == 0x6F;
+}
+
+}  // namespace
+
+bool IsEndMarkerLine(std::string_view line) {
+  return FirstFieldMayStartWithBrace(line) && IsEndMarker(line);
+}
+
+bool IsPriorMarkerLine(std::string_view line) {
+  return FirstFieldMayStartWithBrace(line) && IsPriorMarker(line);
+}
+
+std::vector<std::string_view> DocumentLineViews(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  for (std::size_t pos = 0; pos < text.size(); ++pos) {
+    const char c = text[pos];
+    if (c != '\r' && c != '\n') continue;
+    lines.push_back(text.substr(start, pos - start));
+    if (c == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') ++pos;
+    start = pos + 1;
+  }
+  if (start < text.size()) lines.push_back(text.substr(start));
+  return lines;
+}
+
+void SortLineRange(std::vector<std::string_view>& lines, long long lo, long long hi,
+                   bool ascending) {
+  if (lo < 0 || lo >= hi || hi >= static_cast<long long>(lines.size())) return;
+  // string_view compares as unsigned bytes (char_traits<char>::compare is
+  // memcmp). Equal lines are identical, so any correct sort gives the text
+  // the quicksort of the original program gives.
+  const auto first = lines.begin() + lo;
+  const auto last = lines.begin() + hi + 1;
+  if (ascending) {
+    std::sort(first, last);
+  } else {
+    std::sort(first, last, [](std::string_view a, std::string_view b) { return b < a; });
+  }
+}
+
+std::string SortedLinesText(std::vector<std::string_view> lines, LineRange range, bool ascending) {
+  SortLineRange(lines, range.lo, range.hi, ascending);
+  std::size_t size = 0;
+  for (std::string_view line : lines) size += line.size() + 2;
+  std::string text;
+  text.reserve(size);
+  for (std::string_view line : lines) {
+    text += line;
+    text += "\r\n";
+  }
+  return text;
+}
+
+LineRange SortRange(const std::vector<std::string_view>& lines, std::size_t caret_line,
+                    bool whole_document) {
+  auto line_at = [&lines](std::size_t index) { return lines[index]; };
+  return whole_document ? WholeDocumentRange(lines.size(), line_at)
+                        : PriorityBlockRange(lines.size(), caret_line, line_at);
+}
+
+std::string SortDocumentText(std::string_view text, std::size_t caret_line, bool whole_document,
+                             bool ascending) {
+  std::vector<std::string_view> lines = DocumentLineViews(text);
+  const LineRange range = SortRange(lines, caret_line, whole_document);
+  return SortedLinesText(std::move(lines), range, ascending);
+}
+
+}  // namespace morvik

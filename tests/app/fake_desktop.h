@@ -1,0 +1,176 @@
+// A scripted desktop for TFormEditor's tests: it answers dialogs and message
+// boxes from queues the test fills beforehand, and records what the editor
+// showed (message boxes, status panels, cursor, captions, opened paths), so
+// that a test reads like a user session. A dialog asked with an empty queue
+// fails the test and is answered as cancelled.
+#ifndef MORVIK_TESTS_APP_FAKE_DESKTOP_H_
+#define MORVIK_TESTS_APP_FAKE_DESKTOP_H_
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/dialogs/select_type.h"
+#include "app/document/rich_edit_ex.h"
+#include "app/editor/desktop_port.h"
+
+namespace morvik {
+
+class FakeDesktop : public DesktopPort {
+ public:
+  // How the user leaves the data-type dialog.
+  enum class TypeButton { Ok, Cancel, CloseBox };
+  struct TypeAnswer {
+    std::optional<DataType> choose;  // clicked before leaving; none: keep the preset
+    TypeButton button = TypeButton::Ok;
+  };
+  struct Message {
+    std::string caption;
+    std::string text;
+    MessageIcon icon;
+    MessageButtons buttons;
+  };
+  struct PageView {
+    TRichEditEx* document;
+    std::string tab_sheet_name;
+    std::string caption;
+    FontSpec font;
+  };
+
+  // --- Script -------------------------------------------------------------
+  std::deque<std::optional<std::string>> open_answers;  // nullopt: Cancel
+  std::deque<std::optional<std::string>> save_answers;
+  std::deque<TypeAnswer> type_answers;
+  std::deque<MessageAnswer> message_answers;
+  std::deque<std::optional<FontSpec>> font_answers;
+  bool shift_down = false;
+  std::string program_directory = "/opt/morvik";
+
+  // --- Record ---------------------------------------------------------------
+  std::vector<PageView> pages;
+  int active_page = -1;
+  std::vector<int> activations;  // every SetActivePage
+  int focused_page = -1;
+  std::vector<int> type_presets;         // item index when the type dialog opened
+  std::vector<std::string> open_starts;  // the open dialog's FileName when shown
+  std::vector<std::string> save_starts;
+  std::vector<FontSpec> font_starts;
+  std::vector<FindDialogKind> find_dialogs_shown;
+  std::vector<Message> messages;
+  std::string panels[2];
+  int pending_event_runs = 0;
+  bool busy = false;
+  int busy_changes = 0;
+  std::map<MenuItemId, std::string> menu_captions;
+  std::vector<std::string> desktop_opens;  // "parented:<path>" or "<url>"
+  int close_requests = 0;
+
+  // The user clicks another tab (the view then reports the switch).
+  void ClickTab(int index) { active_page = index; }
+
+  // --- DesktopPort ------------------------------------------------------------
+  void DocumentCreated(int index, TRichEditEx& document, const std::string& tab_sheet_name,
+                       const std::string& caption, const FontSpec& font) override {
+    EXPECT_EQ(index, static_cast<int>(pages.size()));
+    pages.push_back({&document, tab_sheet_name, caption, font});
+  }
+  int ActivePageIndex() const override { return active_page; }
+  void SetActivePage(int index) override {
+    active_page = index;
+    activations.push_back(index);
+  }
+  void SetPageCaption(int index, const std::string& caption) override {
+    pages.at(index).caption = caption;
+  }
+  void SetDocumentFont(int index, const FontSpec& font) override { pages.at(index).font = font; }
+  void FocusDocument(int index) override { focused_page = index; }
+  bool IsShiftDown() const override { return shift_down; }
+  std::string ProgramDirectory() const override { return program_directory; }
+  void RequestClose() override { ++close_requests; }
+
+  bool ChooseOpenFile(FileDialogState& dialog) override {
+    open_starts.push_back(dialog.FileName);
+    return Answer(open_answers, dialog, "open");
+  }
+  bool ChooseSaveFile(FileDialogState& dialog) override {
+    save_starts.push_back(dialog.FileName);
+    return Answer(save_answers, dialog, "save");
+  }
+  void RunSelectType(TFormSelectType& form) override {
+    type_presets.push_back(form.RadioTypeItemIndex);
+    if (type_answers.empty()) {
+      ADD_FAILURE() << "unexpected data-type dialog";
+      form.ButtonCancelClick();
+      return;
+    }
+    const TypeAnswer answer = type_answers.front();
+    type_answers.pop_front();
+    if (answer.choose) form.RadioTypeItemIndex = *answer.choose;
+    if (answer.button == TypeButton::Ok) form.ButtonOKClick();
+    if (answer.button == TypeButton::Cancel) form.ButtonCancelClick();
+  }
+  void RunSort(TFormSort&) override { ADD_FAILURE() << "unexpected sort dialog"; }
+  void RunFileInfo(TFormFileInfo&) override { ADD_FAILURE() << "unexpected file information"; }
+  void RunScriptEditor(TFormScript&) override { ADD_FAILURE() << "unexpected script editor"; }
+  bool ChooseFont(FontSpec& font) override {
+    font_starts.push_back(font);
+    if (font_answers.empty()) {
+      ADD_FAILURE() << "unexpected font dialog";
+      return false;
+    }
+    const std::optional<FontSpec> answer = font_answers.front();
+    font_answers.pop_front();
+    if (!answer) return false;
+    font = *answer;
+    return true;
+  }
+  void ShowFindDialog(FindDialogKind kind) override { find_dialogs_shown.push_back(kind); }
+  MessageAnswer ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon,
+                            MessageButtons buttons) override {
+    messages.push_back({caption, text, icon, buttons});
+    if (buttons != MessageButtons::YesNoCancel) {
+      return buttons == MessageButtons::Yes ? MessageAnswer::Yes : MessageAnswer::Ok;
+    }
+    if (message_answers.empty()) {
+      ADD_FAILURE() << "unexpected question: " << text;
+      return MessageAnswer::Cancel;
+    }
+    const MessageAnswer answer = message_answers.front();
+    message_answers.pop_front();
+    return answer;
+  }
+  void SetStatusPanel(int panel, const std::string& text) override { panels[panel] = text; }
+  void ProcessPendingEvents() override { ++pending_event_runs; }
+  void SetBusyCursor(bool is_busy) override {
+    busy = is_busy;
+    ++busy_changes;
+  }
+  void SetMenuCaption(MenuItemId item, const std::string& caption) override {
+    menu_captions[item] = caption;
+  }
+  void OpenWithDesktop(const std::string& path_or_url, bool with_main_window) override {
+    desktop_opens.push_back((with_main_window ? "parented:" : "") + path_or_url);
+  }
+
+ private:
+  static bool Answer(std::deque<std::optional<std::string>>& answers, FileDialogState& dialog,
+                     const char* which) {
+    if (answers.empty()) {
+      ADD_FAILURE() << "unexpected " << which << " dialog";
+      return false;
+    }
+    const std::optional<std::string> answer = answers.front();
+    answers.pop_front();
+    if (!answer) return false;
+    dialog.FileName = *answer;
+    return true;
+  }
+};
+
+}  // namespace morvik
+
+#endif  // MORVIK_TESTS_APP_FAKE_DESKTOP_H_
