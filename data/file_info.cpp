@@ -7,9 +7,12 @@
 #include <unicode/ustring.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <numeric>
+#include <optional>
 
 #include "data/line_equality.h"
 #include "data/line_sort.h"
@@ -19,19 +22,55 @@
 namespace morvik {
 namespace {
 
-// The first field of a line, when it has one.
-bool FirstField(std::string_view line, std::string* field) {
-  // Only the first field is wanted; SplitFields reads them all, which for
-  // record lines of two or three fields costs little.
-  std::vector<std::string> fields = SplitFields(line);
-  if (fields.empty()) return false;
-  *field = std::move(fields[0]);
-  return true;
-}
+// The distinct byte strings met so far, in a flat open-addressing table:
+// the keyword list looks up every line's keyword, and a node per entry
+// (std::unordered_set) costs an allocation and a cache miss each.
+class ExactKeySet {
+ public:
+  ExactKeySet() : slots_(1024, kEmpty) {}
 
-bool HasField(std::string_view line) {
-  return IsValidRecord(line, 1);
-}
+  // Adds key; false when it was there already.
+  bool Insert(std::string_view key) {
+    if ((keys_.size() + 1) * 2 > slots_.size()) Grow();
+    const std::size_t hash = Hash(key);
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+      const std::uint64_t entry = slots_[slot];
+      if (entry == kEmpty) {
+        slots_[slot] = Entry(hash, keys_.size());
+        keys_.emplace_back(key);
+        return true;
+      }
+      // The hash's high bits stored beside the index spare most key reads.
+      if ((entry >> 32) == (hash >> 32 & 0xFFFFFFFF) && keys_[entry & 0xFFFFFFFF] == key) {
+        return false;
+      }
+    }
+  }
+
+ private:
+  static constexpr std::uint64_t kEmpty = ~std::uint64_t{0};
+
+  static std::size_t Hash(std::string_view key) { return std::hash<std::string_view>{}(key); }
+  static std::uint64_t Entry(std::size_t hash, std::size_t index) {
+    return (static_cast<std::uint64_t>(hash >> 32 & 0xFFFFFFFF) << 32) | index;
+  }
+
+  void Grow() {
+    std::vector<std::uint64_t> slots(slots_.size() * 2, kEmpty);
+    const std::size_t mask = slots.size() - 1;
+    for (std::size_t index = 0; index < keys_.size(); ++index) {
+      const std::size_t hash = Hash(keys_[index]);
+      std::size_t slot = hash & mask;
+      while (slots[slot] != kEmpty) slot = (slot + 1) & mask;
+      slots[slot] = Entry(hash, index);
+    }
+    slots_ = std::move(slots);
+  }
+
+  std::vector<std::uint64_t> slots_;
+  std::vector<std::string> keys_;
+};
 
 struct CollatorCloser {
   void operator()(UCollator* collator) const { ucol_close(collator); }
@@ -112,14 +151,17 @@ std::vector<std::string> InvalidLineListing(const std::vector<std::string_view>&
 
 std::vector<std::string> KeywordList(const std::vector<std::string_view>& lines,
                                      const std::string& collation_locale) {
+  // Most lines repeat a keyword byte for byte; only a keyword not met in
+  // these very bytes before needs the costlier case-folded test.
   std::vector<std::string> keywords;
+  ExactKeySet exact_seen;
   CaseInsensitiveLineSet seen;
-  std::string keyword;
   for (std::string_view line : lines) {
-    if (!HasField(line)) continue;
+    std::optional<std::string> keyword = FirstField(line);
+    if (!keyword) continue;
     if (IsEndMarkerLine(line)) break;
-    FirstField(line, &keyword);
-    if (seen.Insert(keyword)) keywords.push_back(keyword);
+    if (!exact_seen.Insert(*keyword)) continue;
+    if (seen.Insert(*keyword)) keywords.push_back(std::move(*keyword));
   }
 
   const auto collator = OpenCaseBlindCollator(collation_locale);

@@ -171,6 +171,18 @@ std::vector<std::string> SplitFields(std::string_view line) {
   return fields;
 }
 
+std::optional<std::string> FirstField(std::string_view line) {
+  // ScanFields' first step, without a field list to allocate: the keyword
+  // list calls this for every line of a large file.
+  line = line.substr(0, std::min(line.size(), line.find('\0')));
+  std::size_t pos = 0;
+  SkipBlanks(line, &pos);
+  if (pos >= line.size()) return std::nullopt;
+  std::string field;
+  ReadValue(line, &pos, &field);
+  return field;
+}
+
 std::u16string FoldKey(std::u16string_view text) {
   const FoldTable& table = GetFoldTable();
   std::u16string folded(text);

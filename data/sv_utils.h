@@ -27,6 +27,10 @@ std::string JoinLines(const LineList& lines);
 // rest of the line.
 std::vector<std::string> SplitFields(std::string_view line);
 
+// The first field of SplitFields, without reading the others; nothing when
+// the line has no field.
+std::optional<std::string> FirstField(std::string_view line);
+
 // Upper-cases ASCII letters and narrows the full-width ASCII-like characters
 // of code page 932; the result has as many code units as the input.
 std::u16string FoldKey(std::u16string_view text);

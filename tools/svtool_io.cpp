@@ -5,7 +5,6 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <sstream>
 
 namespace morvik::svtool {
@@ -20,13 +19,11 @@ std::string ReadInput(const std::string& path) {
   errno = 0;
   std::ifstream in(path, std::ios::binary);
   if (!in) throw CommandError("cannot open " + path + ": " + std::strerror(errno));
-  // A directory opens but fails on the first read, which libstdc++ reports
-  // with an exception of its own wording; name the file and errno instead.
+  // A directory opens but fails on the first read, which sets badbit.
   std::string bytes;
-  try {
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  } catch (const std::exception&) {
-    in.setstate(std::ios::badbit);
+  char buffer[1 << 16];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
   }
   if (in.bad()) throw CommandError("cannot read " + path + ": " + std::strerror(errno));
   return bytes;

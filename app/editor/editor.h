@@ -155,7 +155,24 @@ class TFormEditor {
 
   // --- Data commands -----------------------------------------------------------
   // Sort, merge, file information and the script editor are declared here
-  // and defined in files of their own.
+  // and defined in files of their own (data_commands.cpp).
+
+  // Set by choosing the merge's menu item while a merge runs; the merge
+  // stops before its next line and clears it when it ends.
+  bool MergeStopRequested = false;
+  // True while a merge runs (inside a LongCommand); its menu item then
+  // stays live, to stop it.
+  bool MergeRunning() const { return merge_running_; }
+
+  // Edit menu: sort the priority block or the whole document.
+  void MenuEditSortClick();
+  // Edit menu: merge a data file into the current document, or, while a
+  // merge runs, ask it to stop.
+  void MenuEditMergeClick();
+  // File menu and pop-up menu: the file-information dialog.
+  void MenuFileInformationClick();
+  // Edit menu: the script editor on the current selection.
+  void MenuEditScriptClick();
 
  private:
   class Page;
@@ -170,6 +187,7 @@ class TFormEditor {
   DesktopPort& port_;
   std::vector<std::unique_ptr<Page>> pages_;
   int long_commands_ = 0;
+  bool merge_running_ = false;  // data_commands.cpp
 };
 
 }  // namespace morvik

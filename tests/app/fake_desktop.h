@@ -9,12 +9,16 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/dialogs/file_info.h"
+#include "app/dialogs/script_edit.h"
 #include "app/dialogs/select_type.h"
+#include "app/dialogs/sort.h"
 #include "app/document/rich_edit_ex.h"
 #include "app/editor/desktop_port.h"
 
@@ -50,6 +54,22 @@ class FakeDesktop : public DesktopPort {
   bool shift_down = false;
   std::string program_directory = "/opt/morvik";
 
+  // The sort dialog: the radio items chosen and how it is left.
+  struct SortAnswer {
+    int target = 0;  // 0 current priority block, 1 whole document
+    int order = 0;   // 0 ascending, 1 descending
+    enum class Close { Ok, Cancel, Frame } close = Close::Ok;
+  };
+  std::deque<SortAnswer> sort_answers;
+  // The file-information dialog: the items picked in turn, then OK.
+  std::deque<std::vector<int>> file_info_choices;
+  // The script editor: what the user does in it (edit MemoScript, choose
+  // menu items), then how it closes: by a Quit item (the session sets
+  // CloseRequested) or by the frame (it does not).
+  std::deque<std::function<void(TFormScript&)>> script_sessions;
+  // Input that arrives while a long command lets pending events run.
+  std::function<void()> on_pending_events;
+
   // --- Record ---------------------------------------------------------------
   std::vector<PageView> pages;
   int active_page = -1;
@@ -66,7 +86,15 @@ class FakeDesktop : public DesktopPort {
   bool busy = false;
   int busy_changes = 0;
   std::map<MenuItemId, std::string> menu_captions;
-  std::vector<std::string> desktop_opens;  // "parented:<path>" or "<url>"
+  std::vector<std::string> desktop_opens;    // "parented:<path>" or "<url>"
+  std::vector<std::string> status_messages;  // every text written to panel 1
+  struct FileInfoShown {
+    std::string label_file_name, label_lines;
+    std::vector<std::vector<std::string>> memos;  // MemoInfo after each choice
+    bool closed_at_once = false;
+  };
+  std::vector<FileInfoShown> file_infos;
+  std::vector<std::string> scripts_shown;  // MemoScript when the editor opened
   int close_requests = 0;
 
   // The user clicks another tab (the view then reports the switch).
@@ -113,9 +141,48 @@ class FakeDesktop : public DesktopPort {
     if (answer.button == TypeButton::Ok) form.ButtonOKClick();
     if (answer.button == TypeButton::Cancel) form.ButtonCancelClick();
   }
-  void RunSort(TFormSort&) override { ADD_FAILURE() << "unexpected sort dialog"; }
-  void RunFileInfo(TFormFileInfo&) override { ADD_FAILURE() << "unexpected file information"; }
-  void RunScriptEditor(TFormScript&) override { ADD_FAILURE() << "unexpected script editor"; }
+  void RunSort(TFormSort& form) override {
+    if (sort_answers.empty()) {
+      ADD_FAILURE() << "unexpected sort dialog";
+      form.ButtonCancelClick();
+      form.FormClose();
+      return;
+    }
+    const SortAnswer answer = sort_answers.front();
+    sort_answers.pop_front();
+    form.RadioTargetItemIndex = answer.target;
+    form.RadioOrderItemIndex = answer.order;
+    if (answer.close == SortAnswer::Close::Ok) form.ButtonOKClick();
+    if (answer.close == SortAnswer::Close::Cancel) form.ButtonCancelClick();
+    form.FormClose();
+  }
+  void RunFileInfo(TFormFileInfo& form) override {
+    FileInfoShown shown{form.LabelFileName, form.LabelLines, {}, form.CloseRequested};
+    if (!form.CloseRequested) {
+      if (file_info_choices.empty()) {
+        ADD_FAILURE() << "unexpected file information";
+      } else {
+        for (int item : file_info_choices.front()) {
+          form.ComboShowInfoItemIndex = item;
+          form.ComboShowInfoChange();
+          shown.memos.push_back(form.MemoInfo);
+        }
+        file_info_choices.pop_front();
+      }
+      form.ButtonOKClick();
+    }
+    file_infos.push_back(shown);
+  }
+  void RunScriptEditor(TFormScript& form) override {
+    scripts_shown.push_back(form.MemoScript);
+    if (script_sessions.empty()) {
+      ADD_FAILURE() << "unexpected script editor";
+      form.MenuQuitIgnoreClick();
+      return;
+    }
+    script_sessions.front()(form);
+    script_sessions.pop_front();
+  }
   bool ChooseFont(FontSpec& font) override {
     font_starts.push_back(font);
     if (font_answers.empty()) {
@@ -143,8 +210,14 @@ class FakeDesktop : public DesktopPort {
     message_answers.pop_front();
     return answer;
   }
-  void SetStatusPanel(int panel, const std::string& text) override { panels[panel] = text; }
-  void ProcessPendingEvents() override { ++pending_event_runs; }
+  void SetStatusPanel(int panel, const std::string& text) override {
+    panels[panel] = text;
+    if (panel == 1) status_messages.push_back(text);
+  }
+  void ProcessPendingEvents() override {
+    ++pending_event_runs;
+    if (on_pending_events) on_pending_events();
+  }
   void SetBusyCursor(bool is_busy) override {
     busy = is_busy;
     ++busy_changes;

@@ -57,7 +57,13 @@ TEST(SvUtils, SplitsFields) {
       {"a\x82 b", {"a\x82", "b"}},
       {std::string("a\0,b", 4), {"a"}},  // NUL ends the line
   };
-  for (const Case& c : cases) EXPECT_EQ(SplitFields(c.line), c.fields) << c.line;
+  for (const Case& c : cases) {
+    EXPECT_EQ(SplitFields(c.line), c.fields) << c.line;
+    // The shortcut for the first field reads it the same way.
+    const std::optional<std::string> first =
+        c.fields.empty() ? std::nullopt : std::optional<std::string>(c.fields[0]);
+    EXPECT_EQ(FirstField(c.line), first) << c.line;
+  }
 }
 
 TEST(SvUtils, FoldsKeys) {

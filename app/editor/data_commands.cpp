@@ -1,0 +1,161 @@
+// TFormEditor: the data commands (Sort, Merge, File information) and the
+// script editor. Their algorithms live in data/ and app/dialogs/; these
+// handlers connect them with the current document and the desktop.
+//
+// Sort and merge show progress through SetStatusMessage, which runs pending
+// events, so any handler can run in the middle of them. While they run, the
+// document refuses its view's edits and the other data commands do not
+// start; the merge's menu item only sets MergeStopRequested.
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+
+#include "app/dialogs/file_info.h"
+#include "app/dialogs/script_edit.h"
+#include "app/dialogs/sort.h"
+#include "app/editor/command_guards.h"
+#include "app/editor/editor.h"
+#include "data/line_sort.h"
+#include "data/merge_lines.h"
+#include "data/sv_script.h"
+#include "data/sv_utils.h"
+
+namespace morvik {
+
+namespace {
+
+// The merge's source file, whole. Throws ESavraError naming the file.
+std::string ReadSourceFile(const std::string& path) {
+  errno = 0;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw ESavraError("cannot open " + path + ": " + std::strerror(errno));
+  // A directory opens but fails on the first read, which sets badbit.
+  std::string bytes;
+  char buffer[1 << 16];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+  }
+  if (in.bad()) throw ESavraError("cannot read " + path + ": " + std::strerror(errno));
+  return bytes;
+}
+
+// The document as the merge sees it.
+class DocumentMergeTarget : public MergeTarget {
+ public:
+  explicit DocumentMergeTarget(TRichEditEx& document) : document_(document) {}
+  std::size_t LineCount() const override { return document_.LineCount(); }
+  std::string Line(std::size_t index) const override { return document_.Line(index); }
+  void InsertLine(std::size_t index, std::string_view line) override {
+    document_.InsertLine(index, line);
+  }
+
+ private:
+  TRichEditEx& document_;
+};
+
+class EditorMergeProgress : public MergeProgress {
+ public:
+  explicit EditorMergeProgress(TFormEditor& editor) : editor_(editor) {}
+  void ShowStatus(const std::string& text) override { editor_.SetStatusMessage(text); }
+  bool StopRequested() override { return editor_.MergeStopRequested; }
+
+ private:
+  TFormEditor& editor_;
+};
+
+}  // namespace
+
+void TFormEditor::MenuEditSortClick() {
+  TRichEditEx* document = CurrentDocument();
+  if (document == nullptr || LongCommandRunning()) return;
+  TFormSort form;
+  port_.RunSort(form);
+  form.FormClose();  // a dialog closed by its frame counts as Cancel
+  if (form.Cancelled) return;
+
+  LongCommand running(*this, *document);
+  SetStatusMessage(kSortPreparingStatus);
+  const std::size_t caret = document->SelStart();
+  // One copy of the text, with views of its lines: the sort's working copy.
+  const std::string text = document->Text();
+  std::vector<std::string_view> lines = DocumentLineViews(text);
+  const LineRange range = SortRange(lines, document->LineFromPosition(caret), form.WholeDocument);
+  try {
+    SetStatusMessage(kSortRunningStatus);
+    const std::string sorted = SortedLinesText(std::move(lines), range, form.Ascending);
+    SetStatusMessage(kSortRedrawingStatus);
+    {
+      TRichEditEx::UndoGroup group(*document);
+      document->SetLinesText(sorted);
+    }
+    // The text keeps its length (but for breaks made CR LF), so the caret
+    // stays on the same line.
+    document->SetSelection(caret, 0);
+  } catch (...) {
+    SetStatusMessage(kSortDoneStatus);
+    throw;
+  }
+  SetStatusMessage(kSortDoneStatus);
+}
+
+void TFormEditor::MenuEditMergeClick() {
+  TRichEditEx* document = CurrentDocument();
+  if (document == nullptr) return;
+  if (merge_running_) {
+    MergeStopRequested = true;
+    return;
+  }
+  if (LongCommandRunning()) return;
+  if (!port_.ChooseOpenFile(OpenDialog)) return;
+
+  LongCommand running(*this, *document);
+  MenuCaptionGuard caption(port_, MenuItemId::MenuEditMerge, kMergeStopCaption, kMergeCaption);
+  struct RunningFlags {
+    TFormEditor& editor;
+    explicit RunningFlags(TFormEditor& e) : editor(e) { editor.merge_running_ = true; }
+    ~RunningFlags() {
+      editor.merge_running_ = false;
+      editor.MergeStopRequested = false;
+    }
+  } flags(*this);
+
+  const LineList source = SplitLines(ReadSourceFile(OpenDialog.FileName));
+  if (source.empty()) return;
+  const std::size_t caret_line = document->LineFromPosition(document->SelStart());
+  DocumentMergeTarget target(*document);
+  EditorMergeProgress progress(*this);
+  MergeOutcome outcome;
+  try {
+    TRichEditEx::UndoGroup group(*document);  // the whole merge is one undo step
+    outcome = MergeLines(target, source, FieldCount(document->DataType), caret_line, progress);
+  } catch (...) {
+    SetStatusMessage("");
+    throw;
+  }
+  SetStatusMessage("");
+  port_.ShowMessage(kCaptionInformation, MergeResultText(outcome), MessageIcon::Information,
+                    MessageButtons::Ok);
+}
+
+void TFormEditor::MenuFileInformationClick() {
+  TRichEditEx* document = CurrentDocument();
+  if (document == nullptr || LongCommandRunning()) return;
+  TFormFileInfo form(document);
+  form.SetBusyCursor = [this](bool busy) { port_.SetBusyCursor(busy); };
+  form.FormCreate();
+  port_.RunFileInfo(form);
+}
+
+void TFormEditor::MenuEditScriptClick() {
+  if (LongCommandRunning()) return;
+  TFormScript form;
+  form.FormCreate();
+  form.MemoScriptFont = DisplayFont;
+  // Unbalanced braces throw here, before the window opens; the document
+  // stays as it was.
+  form.SetScript(GetSelectedText());
+  port_.RunScriptEditor(form);
+  if (!form.Ignored) SetSelectedText(form.GetScript());
+}
+
+}  // namespace morvik
