@@ -288,6 +288,14 @@ void DocumentView::mousePressEvent(QMouseEvent* event) {
   if (events_.mouse_down) events_.mouse_down(document_);
 }
 
+void DocumentView::mouseReleaseEvent(QMouseEvent* event) {
+  // A press inside the selection (which could have started a drag) moves
+  // the caret only now: the status shows where the click put it.
+  const int before = textCursor().position();
+  QPlainTextEdit::mouseReleaseEvent(event);
+  if (textCursor().position() != before && events_.mouse_down) events_.mouse_down(document_);
+}
+
 void DocumentView::inputMethodEvent(QInputMethodEvent* event) {
   if (document_.ReadOnly() && !event->commitString().isEmpty()) {
     QApplication::beep();

@@ -65,6 +65,7 @@ class DocumentView : public QPlainTextEdit, public DocumentObserver {
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
   void insertFromMimeData(const QMimeData* source) override;
   void contextMenuEvent(QContextMenuEvent* event) override;

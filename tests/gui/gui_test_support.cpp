@@ -4,24 +4,55 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
+#include <vector>
 
 namespace morvik::testing {
+namespace {
+
+std::vector<QPointer<QTimer>>& PendingAnswers() {
+  static std::vector<QPointer<QTimer>> pending;
+  return pending;
+}
+
+}  // namespace
+
+int CancelPendingAnswers() {
+  int count = 0;
+  for (const QPointer<QTimer>& timer : PendingAnswers()) {
+    if (timer == nullptr || !timer->isActive()) continue;
+    ++count;
+    timer->stop();
+    timer->deleteLater();
+  }
+  PendingAnswers().clear();
+  return count;
+}
 
 void WhenModalOpens(std::function<void(QWidget*)> answer) {
+  WhenModalOpens(QString(), std::move(answer));
+}
+
+void WhenModalOpens(const QString& name, std::function<void(QWidget*)> answer) {
   // Polls, because the modal window opens inside the action that the test
   // triggers after this call; the timer runs in the window's own loop.
   auto* timer = new QTimer;
   timer->setInterval(10);
-  QObject::connect(timer, &QTimer::timeout, [timer, answer = std::move(answer)]() {
+  QObject::connect(timer, &QTimer::timeout, [timer, name, answer = std::move(answer)]() {
     QWidget* modal = QApplication::activeModalWidget();
     if (modal == nullptr || !modal->isVisible()) return;
+    if (!name.isEmpty() && modal->objectName() != name &&
+        QString::fromLatin1(modal->metaObject()->className()) != name) {
+      return;
+    }
     timer->stop();
     timer->deleteLater();
     answer(modal);
   });
   timer->start();
+  PendingAnswers().emplace_back(timer);
 }
 
 void ClickButton(QWidget* widget, const QString& caption) {

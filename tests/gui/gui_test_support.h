@@ -10,6 +10,14 @@ namespace morvik::testing {
 // Runs answer on the next modal window that opens (a dialog or message
 // box), once it is shown. Call before the action that opens it.
 void WhenModalOpens(std::function<void(QWidget*)> answer);
+// The same for the modal window named name (its object name, or its class
+// name such as "QMessageBox"), so that a window still closing is not taken
+// for the next one.
+void WhenModalOpens(const QString& name, std::function<void(QWidget*)> answer);
+
+// Drops the answers whose window never opened and returns how many there
+// were: a test ends with none pending.
+int CancelPendingAnswers();
 
 // Clicks the button whose text is caption inside widget.
 void ClickButton(QWidget* widget, const QString& caption);
