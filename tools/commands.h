@@ -12,6 +12,7 @@ int RunScriptCommand(const Args& args);
 int RunInfoCommand(const Args& args);
 int RunSortCommand(const Args& args);
 int RunMergeCommand(const Args& args);
+int RunRegexCommand(const Args& args);
 
 }  // namespace morvik::svtool
 

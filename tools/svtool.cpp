@@ -33,6 +33,11 @@ const Family kFamilies[] = {
      "    adds SOURCE's record lines that DOC lacks below line N (default 1);\n"
      "    the result message goes to standard error\n"
      "TYPE: Data01 (default) Data02 DataA1 DataA2 DataB1 DataB2 DataC1 DataC2\n"},
+    {"regex", RunRegexCommand,
+     "svtool regex dump [--code sjis|euc|western|unicode|jis] [--ignore-case] [--literal]\n"
+     "                  (-f PATFILE | PATTERN)   print the pattern's DFA table\n"
+     "svtool regex grep [same options] [-n] (-f PATFILE | PATTERN) FILE...\n"
+     "                  print the lines that contain a match (status 1: none)\n"},
 };
 
 void PrintHelp() {

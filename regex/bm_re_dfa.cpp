@@ -1,0 +1,211 @@
+// The subset construction of TbmREDFATable.
+//
+// The table is that of the plain construction (scan every class of every
+// state, find existing states by a linear search), built faster:
+// - a state's leaves are grouped by their class, so a state visits only the
+//   classes its leaves match, still from the highest to the lowest;
+// - existing states are found by hashing their leaf sets.
+// Building then grows with the number of states times the leaves per state,
+// not with states squared or states times classes.
+#include "regex/bm_re_dfa.h"
+
+#include <algorithm>
+#include <string>
+#include <unordered_map>
+
+#include "regex/bm_error.h"
+
+namespace morvik {
+
+namespace {
+
+std::size_t HashLeafSet(const TbmRELeafNodeSet& set) {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (const TbmRELeafNode* leaf : set.Items()) {
+    hash ^= leaf->Id;
+    hash *= 1099511628211ull;
+  }
+  return static_cast<std::size_t>(hash ^ (hash >> 29));
+}
+
+// A state's leaf set, with its hash computed once.
+struct LeafSetKey {
+  const TbmRELeafNodeSet* set;
+  std::size_t hash;
+};
+
+struct LeafSetKeyHash {
+  std::size_t operator()(const LeafSetKey& key) const { return key.hash; }
+};
+
+struct LeafSetKeyEqual {
+  bool operator()(const LeafSetKey& a, const LeafSetKey& b) const {
+    return a.hash == b.hash && *a.set == *b.set;
+  }
+};
+
+using StateIndex = std::unordered_map<LeafSetKey, int, LeafSetKeyHash, LeafSetKeyEqual>;
+
+bool IsEndMarker(const TbmRELeafNode* leaf) {
+  return leaf->Lo == -1 && leaf->Hi == -1;
+}
+
+}  // namespace
+
+bool CollectFollowPos(const TbmRELeafNodeSet& state_set, TbmRELeafNodeSet& work,
+                      const TbmREWchRange& klass) {
+  for (const TbmRELeafNode* leaf : state_set.Items()) {
+    if (leaf->Lo == klass.Lo && leaf->Hi == klass.Hi) work.AddSet(leaf->FollowPos);
+  }
+  return work.Count() > 0;
+}
+
+void TbmREState::AddTransition(const TbmREWchRange& klass, int target) {
+  if (!Transitions.empty() && klass.Hi + 1 == Transitions.back().Lo &&
+      Transitions.back().Target == target) {
+    Transitions.back().Lo = klass.Lo;
+    return;
+  }
+  Transitions.push_back(TbmRETransition{klass.Lo, klass.Hi, target});
+}
+
+int TbmREState::NextState(int ch) const {
+  // The first transition whose Lo is above ch; the one before it is the only
+  // one that can hold ch.
+  auto it = std::upper_bound(Transitions.begin(), Transitions.end(), ch,
+                             [](int c, const TbmRETransition& t) { return c < t.Lo; });
+  if (it == Transitions.begin()) return -1;
+  --it;
+  return ch <= it->Hi ? it->Target : -1;
+}
+
+void TbmREState::MarkAccepting() {
+  if (!LeafSet) return;
+  for (const TbmRELeafNode* leaf : LeafSet->Items()) {
+    if (IsEndMarker(leaf)) {
+      Accepting = true;
+      return;
+    }
+  }
+}
+
+int TbmREDFATable::FindState(const TbmRELeafNodeSet& set) const {
+  for (int i = 0; i < Count(); ++i) {
+    if (States[i].LeafSet && *States[i].LeafSet == set) return i;
+  }
+  return -1;
+}
+
+void TbmREDFATable::Build(const TbmRETree& tree, TbmREWchRanges& ranges) {
+  Clear();
+  if (tree.Root == nullptr) throw RegexError("TbmREDFATable.Build: Internal Error");
+  Info = tree.Info;
+  if (Info.HasLineHead) ranges.AddRange(-2, -2);
+  if (Info.HasLineTail) ranges.AddRange(-3, -3);
+  try {
+    BuildStates(tree, ranges);
+  } catch (...) {
+    // Never leave a half-built automaton behind.
+    Clear();
+    throw;
+  }
+  DeriveStartProperties();
+}
+
+void TbmREDFATable::BuildStates(const TbmRETree& tree, const TbmREWchRanges& ranges) {
+  // The class of each leaf: the partition interval equal to its range, or -1
+  // for a range that is no class (the end marker), which no transition takes.
+  std::vector<int> class_of_leaf(tree.LeafNodes.size(), -1);
+  for (const auto& leaf : tree.LeafNodes) {
+    const TbmREWchRange range{leaf->Lo, leaf->Hi};
+    const int found = ranges.FindRange(0, ranges.Count(), range);
+    if (found < ranges.Count() && ranges[found] == range) class_of_leaf[leaf->Id] = found;
+  }
+
+  const auto too_large = [](const std::string& what) {
+    return RegexError("TbmREDFATable.Build: automaton too large (more than " + what + ")");
+  };
+  std::size_t entries = 0;
+  const auto charge = [&](std::size_t count) {
+    entries += count;
+    if (entries > max_entries_) {
+      throw too_large(std::to_string(max_entries_) + " set and transition entries");
+    }
+  };
+
+  StateIndex index;
+  const auto add_state = [&](const TbmRELeafNodeSet& set, std::size_t hash) {
+    if (States.size() >= max_states_) throw too_large(std::to_string(max_states_) + " states");
+    charge(static_cast<std::size_t>(set.Count()));
+    States.emplace_back(false, std::make_unique<TbmRELeafNodeSet>(set.Clone()));
+    const int state = Count() - 1;
+    index.emplace(LeafSetKey{States.back().LeafSet.get(), hash}, state);
+    return state;
+  };
+  add_state(tree.Root->FirstPos, HashLeafSet(tree.Root->FirstPos));
+
+  std::vector<std::pair<int, TbmRELeafNode*>> by_class;
+  std::vector<TbmRELeafNode*> gathered;
+  TbmRELeafNodeSet work;
+  for (int i = 0; i < Count(); ++i) {
+    // States may grow while i is processed; its set stays where it is.
+    const TbmRELeafNodeSet& state_set = *States[i].LeafSet;
+    by_class.clear();
+    for (TbmRELeafNode* leaf : state_set.Items()) {
+      const int klass = class_of_leaf[leaf->Id];
+      if (klass >= 0) by_class.emplace_back(klass, leaf);
+    }
+    std::sort(by_class.begin(), by_class.end(), [](const auto& a, const auto& b) {
+      return a.first != b.first ? a.first > b.first : a.second->Id < b.second->Id;
+    });
+
+    for (std::size_t g = 0; g < by_class.size();) {
+      std::size_t group_end = g + 1;
+      while (group_end < by_class.size() && by_class[group_end].first == by_class[g].first) {
+        ++group_end;
+      }
+      work.Clear();
+      if (group_end - g == 1) {
+        work.AddSet(by_class[g].second->FollowPos);
+      } else {
+        gathered.clear();
+        for (std::size_t k = g; k < group_end; ++k) {
+          const auto& follow = by_class[k].second->FollowPos.Items();
+          gathered.insert(gathered.end(), follow.begin(), follow.end());
+        }
+        std::sort(gathered.begin(), gathered.end(),
+                  [](const TbmRELeafNode* a, const TbmRELeafNode* b) { return a->Id < b->Id; });
+        gathered.erase(std::unique(gathered.begin(), gathered.end()), gathered.end());
+        for (TbmRELeafNode* leaf : gathered) work.AddNode(leaf);
+      }
+      if (work.Count() > 0) {
+        const std::size_t hash = HashLeafSet(work);
+        auto found = index.find(LeafSetKey{&work, hash});
+        const int target = found != index.end() ? found->second : add_state(work, hash);
+        States[i].AddTransition(ranges[by_class[g].first], target);
+      }
+      g = group_end;
+    }
+    std::reverse(States[i].Transitions.begin(), States[i].Transitions.end());
+    States[i].Transitions.shrink_to_fit();
+    charge(States[i].Transitions.size());
+    States[i].MarkAccepting();
+  }
+  for (TbmREState& state : States) state.LeafSet.reset();
+}
+
+void TbmREDFATable::DeriveStartProperties() {
+  if (States.empty()) return;
+  const TbmREState& start = States[0];
+  Info.EmptyAccepts = start.Accepting;
+  const int head = start.NextState(-2);
+  if (head >= 0) {
+    Info.LineHeadAccepts = States[head].Accepting;
+    const int head_tail = States[head].NextState(-3);
+    if (head_tail >= 0 && States[head_tail].Accepting) Info.HeadTailAccepts = true;
+  }
+  const int tail = start.NextState(-3);
+  if (tail >= 0 && States[tail].Accepting) Info.LineTailAccepts = true;
+}
+
+}  // namespace morvik

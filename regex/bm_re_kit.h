@@ -1,0 +1,36 @@
+// The kit: the working objects that every compilation shares, and one ready
+// engine object. They are created when the program starts (after the default
+// character code has been read from the locale) and released when it exits,
+// both in the order below. Between compilations the token lists, the
+// partition and the tree are empty.
+#ifndef MORVIK_REGEX_BM_RE_KIT_H_
+#define MORVIK_REGEX_BM_RE_KIT_H_
+
+#include <memory>
+
+#include "regex/bm_re_dic.h"
+#include "regex/bm_re_ranges.h"
+#include "regex/bm_re_scanner.h"
+#include "regex/bm_re_tokens.h"
+#include "regex/bm_re_tree.h"
+#include "regex/bm_rexp.h"
+
+namespace morvik {
+
+extern std::unique_ptr<TbmREScanner> bmreScanner;
+extern std::unique_ptr<TbmRETokens> bmreTokens;
+extern std::unique_ptr<TbmRETokens> bmreTransTokens;
+extern std::unique_ptr<TbmREWchRanges> bmreRanges;
+extern std::unique_ptr<TbmRETree> bmreTree;
+extern std::unique_ptr<TbmRExp> bmreRegExp;
+extern std::unique_ptr<TbmREAsciiIgnoreCaseDic> bmreIgnoreCaseDic;
+
+// Creates the objects (scanner for Shift JIS, token lists, partition, tree,
+// engine object, dictionary); does nothing when they exist.
+void bmreKitStartUp();
+// Frees them in the same order.
+void bmreKitShutDown();
+
+}  // namespace morvik
+
+#endif  // MORVIK_REGEX_BM_RE_KIT_H_
