@@ -85,6 +85,9 @@ std::string PendingLines::Bytes(bool break_in_front) const {
     bytes += *it;
     bytes += "\r\n";
   }
+  // After a last line without a break the first line is appended as CR LF
+  // and the line, and stays last: the text still ends without a break.
+  if (break_in_front) bytes.resize(bytes.size() - 2);
   return bytes;
 }
 
@@ -112,8 +115,7 @@ std::string TextMergeTarget::Text() const {
   if (pending_.index() < lines_.size()) {
     offset = static_cast<std::size_t>(lines_[pending_.index()].data() - text_.data());
   } else {
-    // Appending after a last line without a break: the document gives that
-    // line its break first.
+    // Appending after a last line without a break.
     break_in_front = !text_.empty() && text_.back() != '\n' && text_.back() != '\r';
   }
   const std::string block = pending_.Bytes(break_in_front);

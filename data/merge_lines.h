@@ -87,9 +87,9 @@ class PendingLines {
   bool Accepts(std::size_t index) const { return lines_.empty() || index == index_; }
   void Add(std::size_t index, std::string_view line);
   // The bytes to insert: the lines as they end up standing (each in front
-  // of the ones added before it), each followed by CR LF; with
-  // break_in_front, CR LF first (appending after a last line that has no
-  // break).
+  // of the ones added before it), each followed by CR LF. With
+  // break_in_front (appending after a last line that has no break) CR LF
+  // comes first and the last line gets none, as the document appends.
   std::string Bytes(bool break_in_front) const;
   void clear() { lines_.clear(); }
 
