@@ -137,7 +137,9 @@ void CollectRange(const Node* node, std::size_t base, std::size_t from, std::siz
 std::size_t ChunkEnd(std::string_view text, std::size_t pos) {
   if (text.size() - pos <= kMaxChunk) return text.size();
   const std::string_view window = text.substr(pos + kMinChunk, kMaxChunk - kMinChunk - 1);
-  std::size_t brk = window.find_first_of("\r\n", kTargetChunk - kMinChunk);
+  // Data files break with CR LF, so an LF is the common find; any break will do.
+  std::size_t brk = window.find('\n', kTargetChunk - kMinChunk);
+  if (brk == std::string_view::npos) brk = window.find('\r', kTargetChunk - kMinChunk);
   if (brk == std::string_view::npos) brk = window.find_last_of("\r\n");
   if (brk != std::string_view::npos) {
     std::size_t end = pos + kMinChunk + brk + 1;
