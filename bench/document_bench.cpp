@@ -33,15 +33,28 @@ std::string MakeDataFile() {
   return text;
 }
 
-const std::string& DataFilePath() {
-  static const std::string path = [] {
+// The data file, written once and removed when the benchmark ends.
+class DataFile {
+ public:
+  DataFile() {
     char name[] = "/tmp/morvik-bench-XXXXXX";
     const int fd = mkstemp(name);
     close(fd);
-    std::ofstream(name, std::ios::binary) << MakeDataFile();
-    return std::string(name);
-  }();
-  return path;
+    path_ = name;
+    std::ofstream(path_, std::ios::binary) << MakeDataFile();
+  }
+  ~DataFile() { std::remove(path_.c_str()); }
+  DataFile(const DataFile&) = delete;
+  DataFile& operator=(const DataFile&) = delete;
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+const std::string& DataFilePath() {
+  static const DataFile file;
+  return file.path();
 }
 
 TRichEditEx& LoadedDocument() {
