@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
   morvik::MainWindow& window = desktop.Window();
   window.resize(1000, 700);
   window.show();
-  QTest::qWaitForWindowExposed(&window);
+  if (!QTest::qWaitForWindowExposed(&window)) return 1;
 
   // Open: menu, file dialog, type dialog, load, first paint.
   WhenModalOpens([&file](QWidget* widget) {

@@ -160,7 +160,10 @@ int main(int argc, char** argv) {
   }
   morvik::QtDesktop desktop;
   desktop.Window().show();
-  QTest::qWaitForWindowExposed(&desktop.Window());
+  if (!QTest::qWaitForWindowExposed(&desktop.Window())) {
+    std::fprintf(stderr, "morvik_screenshots: the window was never shown\n");
+    return 1;
+  }
   morvik::Tour(desktop, sample);
   QFile::remove(sample);
   return 0;
