@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTest>
+#include <QTextBlock>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -57,7 +58,7 @@ std::string MakeDataFile(const std::filesystem::path& path) {
   std::ofstream out(path, std::ios::binary);
   char line[128];
   for (int i = 0; i < 1000000; ++i) {
-    const int key = (i * 7919) % 1000000;
+    const int key = static_cast<int>((static_cast<long long>(i) * 7919) % 1000000);
     const int n = std::snprintf(line, sizeof line,
                                 "\"\x83\x4c\x81\x5b\x83\x8f\x81\x5b\x83\x68%07d\",\"\x92\x6c%07d\","
                                 "\"abcdefghijk\"\r\n",

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QTabWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -274,6 +276,9 @@ void QtDesktop::RunSelectType(TFormSelectType& form) {
 
 bool QtDesktop::ChooseFont(FontSpec& font) {
   QFont chosen = QFontOfSpec(font);
+  // The dialog lists real faces: show the one that stands in for a name
+  // this desktop lacks ("ＭＳ ゴシック" is drawn with IPAGothic).
+  if (!QFontDatabase::hasFamily(chosen.family())) chosen.setFamily(QFontInfo(chosen).family());
   if (!window_->ChooseFont(&chosen)) return false;
   font = SpecOfQFont(chosen, font);
   return true;

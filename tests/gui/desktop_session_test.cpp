@@ -309,6 +309,7 @@ TEST_F(DesktopSessionTest, ScriptEditorReflectsOrIgnoresTheEdit) {
   WhenModalOpens(QStringLiteral("FormScript"), [&shown](QWidget* widget) {
     auto* dialog = qobject_cast<ScriptDialog*>(widget);
     ASSERT_NE(dialog, nullptr);
+    QApplication::setActiveWindow(dialog);
     ScriptMemo* memo = dialog->MemoScript();
     shown = memo->toPlainText();
     QTest::keyClick(memo, Qt::Key_A, Qt::ControlModifier);
@@ -325,6 +326,7 @@ TEST_F(DesktopSessionTest, ScriptEditorReflectsOrIgnoresTheEdit) {
   WhenModalOpens(QStringLiteral("FormScript"), [](QWidget* widget) {
     auto* dialog = qobject_cast<ScriptDialog*>(widget);
     ASSERT_NE(dialog, nullptr);
+    QApplication::setActiveWindow(dialog);
     QTest::keyClicks(dialog->MemoScript(), QStringLiteral("zzz"));
     QTest::keyClick(dialog->MemoScript(), Qt::Key_Q, Qt::ControlModifier | Qt::ShiftModifier);
   });
