@@ -102,9 +102,10 @@ std::string TextMergeTarget::Text() const {
   if (pending_index_ < lines_.size()) {
     offset = static_cast<std::size_t>(lines_[pending_index_].data() - text_.data());
   } else if (!text_.empty() && text_.back() != '\n' && text_.back() != '\r') {
-    // Appending after a last line without a break: the document gives that
-    // line its break first.
+    // Appending after a last line without a break: the break goes in front,
+    // and the first appended line (standing last) gets none.
     block.insert(0, "\r\n");
+    block.resize(block.size() - 2);
   }
   std::string result;
   result.reserve(text_.size() + block.size());

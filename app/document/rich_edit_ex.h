@@ -34,11 +34,17 @@ class DocumentObserver {
   // The bytes [offset, offset + removed_bytes) were replaced by
   // inserted_bytes bytes; char_position, removed_chars and inserted_chars
   // say the same in the view's characters (a line break is one character).
+  // The range covers whole characters, and is wider than the edit where the
+  // edit changed how neighbouring bytes read (a lone lead byte that gained a
+  // trail byte, a CR that gained an LF): replacing the view's characters
+  // [char_position, char_position + removed_chars) with the same range of
+  // DecodedText() keeps a view exact.
   virtual void TextReplaced(std::size_t offset, std::size_t removed_bytes,
                             std::size_t inserted_bytes, std::size_t char_position,
                             std::size_t removed_chars, std::size_t inserted_chars) = 0;
   virtual void SelectionChanged() {}
   virtual void ModifiedChanged(bool /*modified*/) {}
+  virtual void ReadOnlyChanged(bool /*read_only*/) {}
 };
 
 class TRichEditEx {
@@ -69,7 +75,10 @@ class TRichEditEx {
   // Applies a change that a view reports in its characters: removed_chars
   // characters at char_position replaced by inserted (UTF-16). Only the
   // characters that really changed are re-encoded, so an over-broad report
-  // leaves untouched bytes as they were.
+  // leaves untouched bytes as they were. A line break in inserted (u'\n',
+  // u'\r', "\r\n", U+2028, U+2029) is stored as CR LF. The caret ends after
+  // the inserted text. Typing one character at a time groups into words for
+  // undo. Ignored while ReadOnly().
   void ApplyViewEdit(std::size_t char_position, std::size_t removed_chars,
                      std::u16string_view inserted);
 
@@ -78,21 +87,30 @@ class TRichEditEx {
   std::size_t LineCount() const;
   // Breaks + 1: counts that empty last line too (the status bar's count).
   std::size_t RawLineCount() const;
-  std::string Line(std::size_t index) const;  // without its break
+  // Raw line index without its break; throws std::out_of_range for
+  // index >= RawLineCount().
+  std::string Line(std::size_t index) const;
   std::size_t LineFromPosition(std::size_t offset) const;  // 0-based, raw lines
-  std::size_t PositionOfLine(std::size_t index) const;     // start offset, raw lines
-  // Inserts line followed by CR LF before line index; at or past the end of
-  // the list appends it after the last line (adding CR LF in front when the
-  // text does not end with a break). One undo step.
+  // Start offset of a raw line; Length() for an index past the last one.
+  std::size_t PositionOfLine(std::size_t index) const;
+  // Inserts line followed by CR LF before line index. At or past the end of
+  // the list appends it after the last line: line + CR LF when the text ends
+  // with a break (or is empty), CR LF + line when it does not. One undo step.
   void InsertLine(std::size_t index, std::string_view line);
-  // Replaces the whole text with the lines of text (split at CR LF, CR, LF),
-  // each followed by CR LF. One undo step.
+  // Replaces the whole text with the lines of text (split at CR LF, CR, LF;
+  // a NUL byte is kept), each followed by CR LF. One undo step, recording
+  // only the bytes that differ; sets the modified flag even when none do.
   void SetLinesText(std::string_view text);
 
   // --- Characters, for a view -------------------------------------------------
   std::size_t CharCount() const;  // characters of the decoded text, breaks as one
+  // An offset inside a character (a double-byte character, a CR LF) maps to
+  // that character; an offset at or past the end to CharCount().
   std::size_t CharPositionOfOffset(std::size_t offset) const;
+  // Where a character starts; Length() at or past CharCount().
   std::size_t OffsetOfCharPosition(std::size_t char_position) const;
+  // One UTF-16 unit per character, as DecodeSjis gives them, and one u'\n'
+  // for every line break (CR LF, CR or LF).
   std::u16string DecodedText() const;
 
   // --- Caret and selection ------------------------------------------------------
@@ -133,9 +151,10 @@ class TRichEditEx {
   };
 
   // --- Files ------------------------------------------------------------------------
-  // Makes the file's bytes the text, unchanged; clears undo history. Throws
-  // ESavraError naming the file and the system's reason, or the size limit;
-  // the document is unchanged then.
+  // Makes the file's bytes the text, unchanged; clears undo history, puts
+  // the caret at the start and clears the modified flag (the document now
+  // is what the file holds). Throws ESavraError naming the file and the
+  // system's reason, or the size limit; the document is unchanged then.
   void LoadFromFile(const std::string& path);
   // Writes the text byte for byte to a temporary file beside path and
   // renames it over path, keeping an existing file's permissions. Throws

@@ -85,7 +85,7 @@ TEST(MergeCommand, AddsMissingLinesBelowTheCaret) {
        2,
        "a\r\nb\r\ne\r\nd\r\nc\r\n",
        3},
-      {"no final break", "a\r\nb", {"c", "d"}, 0, 1, "a\r\nb\r\nd\r\nc\r\n", 2},
+      {"no final break", "a\r\nb", {"c", "d"}, 0, 1, "a\r\nb\r\nd\r\nc", 2},
       {"empty document", "", {"c", "d"}, 0, 0, "d\r\nc\r\n", 2},
       {"the document's own duplicates count", "a\r\nA\r\n", {"a", "b"}, 0, 0, "a\r\nb\r\nA\r\n", 1},
       // Full-width Ａ and ａ are one letter in two cases; ASCII A is another
@@ -144,7 +144,7 @@ TEST(MergeCommand, TextTargetInsertsAnywhere) {
   EXPECT_EQ(target.Line(2), "x");  // reading folds the pending lines in
   target.InsertLine(5, "z");
   target.InsertLine(0, "w");
-  EXPECT_EQ(target.Text(), "w\r\na\r\ny\r\nx\r\nb\r\nc\r\nz\r\n");
+  EXPECT_EQ(target.Text(), "w\r\na\r\ny\r\nx\r\nb\r\nc\r\nz");
 }
 
 }  // namespace

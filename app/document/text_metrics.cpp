@@ -1,0 +1,217 @@
+// Character and line arithmetic on Shift_JIS byte text.
+#include "app/document/text_metrics.h"
+
+#include <cstring>
+
+namespace morvik {
+namespace {
+
+std::size_t CountByte(std::string_view text, char byte) {
+  std::size_t count = 0;
+  for (const char c : text) count += c == byte ? 1 : 0;
+  return count;
+}
+
+}  // namespace
+
+TextCounts CountText(std::string_view text) {
+  TextCounts counts;
+  counts.bytes = text.size();
+  counts.breaks = CountBreaksBefore(text, text.size());
+  // Most bytes of a data file are ASCII: count those a byte at a time and
+  // only ask the codec about bytes that may start a double-byte character.
+  const auto* data = reinterpret_cast<const unsigned char*>(text.data());
+  const std::size_t size = text.size();
+  std::size_t chars = 0;
+  std::size_t pos = 0;
+  while (pos < size) {
+    const unsigned char b = data[pos];
+    if (b < 0x80) {
+      pos += (b == '\r' && pos + 1 < size && data[pos + 1] == '\n') ? 2 : 1;
+    } else {
+      pos = NextCharBoundary(text, pos);
+    }
+    ++chars;
+  }
+  counts.chars = chars;
+  return counts;
+}
+
+std::size_t CountBreaksBefore(std::string_view text, std::size_t end) {
+  std::size_t breaks = CountByte(text.substr(0, end), '\n');
+  // Each CR not followed by LF is a break of its own.
+  const char* data = text.data();
+  const char* cursor = data;
+  const char* limit = data + end;
+  while (cursor < limit) {
+    const void* found = std::memchr(cursor, '\r', static_cast<std::size_t>(limit - cursor));
+    if (found == nullptr) break;
+    const char* cr = static_cast<const char*>(found);
+    const std::size_t next = static_cast<std::size_t>(cr - data) + 1;
+    if (next >= text.size() || data[next] != '\n') ++breaks;
+    cursor = cr + 1;
+  }
+  return breaks;
+}
+
+std::size_t OffsetAfterBreak(std::string_view text, std::size_t n) {
+  if (n == 0) return 0;
+  std::size_t seen = 0;
+  for (std::size_t pos = 0; pos < text.size(); ++pos) {
+    const char c = text[pos];
+    if (c == '\n' || (c == '\r' && (pos + 1 >= text.size() || text[pos + 1] != '\n'))) {
+      if (++seen == n) return pos + 1;
+    }
+  }
+  return std::string_view::npos;
+}
+
+std::size_t TrailingBreakLength(std::string_view text) {
+  if (text.empty()) return 0;
+  if (text.back() == '\r') return 1;
+  if (text.back() != '\n') return 0;
+  return text.size() >= 2 && text[text.size() - 2] == '\r' ? 2 : 1;
+}
+
+std::size_t CharStartOf(std::string_view text, std::size_t offset, std::size_t* chars) {
+  std::size_t pos = 0;
+  std::size_t count = 0;
+  while (pos < text.size()) {
+    const std::size_t next = NextCharBoundary(text, pos);
+    if (next > offset) break;
+    pos = next;
+    ++count;
+  }
+  *chars = count;
+  return pos;
+}
+
+std::size_t OffsetOfCharIndex(std::string_view text, std::size_t char_index) {
+  std::size_t pos = 0;
+  for (std::size_t i = 0; i < char_index && pos < text.size(); ++i) {
+    pos = NextCharBoundary(text, pos);
+  }
+  return pos;
+}
+
+TextChange DescribeChange(std::string_view old_region, std::string_view new_region,
+                          std::size_t edit_offset, std::size_t removed, std::size_t inserted) {
+  TextChange change;
+  // Characters wholly before edit_offset read the same in both texts, except
+  // the one holding the byte just before it: a lone lead byte may pair with
+  // an inserted trail byte, a CR with an inserted LF, or the edit may fall
+  // inside a character. Start there unless it reads the same in both.
+  std::size_t start = 0;
+  std::size_t chars_before = 0;
+  if (edit_offset > 0) {
+    start = CharStartOf(old_region, edit_offset - 1, &chars_before);
+    const std::size_t old_end = NextCharBoundary(old_region, start);
+    const std::size_t new_end =
+        start < new_region.size() ? NextCharBoundary(new_region, start) : start;
+    if (old_end == edit_offset && new_end == edit_offset) {
+      start = edit_offset;
+      ++chars_before;
+    }
+  }
+  // Walk both texts to the first point after the edit where both stand on a
+  // character boundary at the same place of the common tail.
+  const std::size_t old_edit_end = edit_offset + removed;
+  const std::size_t new_edit_end = edit_offset + inserted;
+  std::size_t old_pos = start;
+  std::size_t new_pos = start;
+  std::size_t old_chars = 0;
+  std::size_t new_chars = 0;
+  for (;;) {
+    const bool old_past = old_pos >= old_edit_end;
+    const bool new_past = new_pos >= new_edit_end;
+    if (old_past && new_past && old_pos - old_edit_end == new_pos - new_edit_end) break;
+    const bool advance_old =
+        !old_past || (new_past && old_pos - old_edit_end < new_pos - new_edit_end);
+    if (advance_old) {
+      if (old_pos >= old_region.size()) break;  // defensive: regions must end in step
+      old_pos = NextCharBoundary(old_region, old_pos);
+      ++old_chars;
+    } else {
+      if (new_pos >= new_region.size()) break;
+      new_pos = NextCharBoundary(new_region, new_pos);
+      ++new_chars;
+    }
+  }
+  change.offset = start;
+  change.removed_bytes = old_pos - start;
+  change.inserted_bytes = new_pos - start;
+  change.char_position = chars_before;
+  change.removed_chars = old_chars;
+  change.inserted_chars = new_chars;
+  return change;
+}
+
+std::u16string DecodeForView(std::string_view text) {
+  std::u16string decoded;
+  decoded.reserve(text.size());
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const char c = text[pos];
+    if (c == '\r' || c == '\n') {
+      decoded.push_back(u'\n');
+      pos += (c == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') ? 2 : 1;
+      continue;
+    }
+    std::size_t length = 1;
+    decoded.push_back(DecodeSjisChar(text, pos, &length));
+    pos += length;
+  }
+  return decoded;
+}
+
+std::u16string NormalizeViewBreaks(std::u16string_view text) {
+  std::u16string normal;
+  normal.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c == u'\r') {
+      normal.push_back(u'\n');
+      if (i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+    } else if (c == u'\u2028' || c == u'\u2029') {
+      normal.push_back(u'\n');
+    } else {
+      normal.push_back(c);
+    }
+  }
+  return normal;
+}
+
+std::string EncodeFromView(std::u16string_view text) {
+  const std::u16string normal = NormalizeViewBreaks(text);
+  std::string bytes;
+  bytes.reserve(normal.size() * 2);
+  std::size_t begin = 0;
+  while (begin <= normal.size()) {
+    std::size_t end = normal.find(u'\n', begin);
+    if (end == std::u16string::npos) end = normal.size();
+    bytes += EncodeSjis(std::u16string_view(normal).substr(begin, end - begin));
+    if (end == normal.size()) break;
+    bytes += "\r\n";
+    begin = end + 1;
+  }
+  return bytes;
+}
+
+bool IsWordCharacter(std::string_view character) {
+  if (character.size() == 1) {
+    const auto b = static_cast<unsigned char>(character[0]);
+    if ((b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || b == '_') {
+      return true;
+    }
+    return b >= 0xA6 && b <= 0xDF;  // half-width katakana, without its punctuation
+  }
+  if (character.size() != 2 || character == "\r\n") return false;
+  const unsigned code =
+      static_cast<unsigned char>(character[0]) * 256u + static_cast<unsigned char>(character[1]);
+  // Row 0x81 holds the ideographic space and punctuation; of it only the
+  // iteration marks and the long-vowel mark (0x8152..0x815B) belong to words.
+  if (code >= 0x8140 && code <= 0x81FC) return code >= 0x8152 && code <= 0x815B;
+  return true;
+}
+
+}  // namespace morvik

@@ -1,0 +1,58 @@
+// TextStore: the bytes of one document, indexed by byte offset, line and
+// view character.
+//
+// Only storage and arithmetic: no undo, no selection, no observers. Every
+// query is logarithmic in the size of the text (plus a scan of one small
+// piece); Replace costs the same plus the size of the edit.
+#ifndef MORVIK_APP_DOCUMENT_TEXT_STORE_H_
+#define MORVIK_APP_DOCUMENT_TEXT_STORE_H_
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "app/document/text_metrics.h"
+
+namespace morvik {
+
+class TextStore {
+ public:
+  TextStore();
+  ~TextStore();
+  TextStore(const TextStore&) = delete;
+  TextStore& operator=(const TextStore&) = delete;
+
+  std::size_t Size() const;
+  // Bytes, line breaks and view characters of the whole text.
+  TextCounts Totals() const;
+  std::string Range(std::size_t offset, std::size_t length) const;  // clamped
+  std::string Text() const;
+  std::u16string DecodedText() const;
+  // Hands the text to sink in consecutive pieces, in order.
+  void ForEachPiece(const std::function<void(std::string_view)>& sink) const;
+
+  // The offset where raw line index starts (index <= breaks).
+  std::size_t LineStart(std::size_t raw_line) const;
+  // The raw line holding offset (a CR LF belongs to the line it ends).
+  std::size_t LineOfOffset(std::size_t offset) const;
+  // The view character holding offset (Size() maps to the character count).
+  std::size_t CharOfOffset(std::size_t offset) const;
+  // Where view character char_position starts (Size() past the end).
+  std::size_t OffsetOfChar(std::size_t char_position) const;
+
+  // Replaces length bytes at offset (both within the text) and tells what
+  // changed, in whole characters.
+  TextChange Replace(std::size_t offset, std::size_t length, std::string_view bytes);
+  // Makes bytes the whole text.
+  void Assign(std::string bytes);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace morvik
+
+#endif  // MORVIK_APP_DOCUMENT_TEXT_STORE_H_

@@ -1,0 +1,86 @@
+// The undo and redo steps of one document.
+//
+// A step is a list of byte edits, each keeping the exact bytes it removed,
+// so undoing restores the very bytes that were there (duplicate characters
+// and invalid bytes included), together with the selection before and after.
+// Typing is grouped into words: single-character insertions at the typing
+// position merge while they are word characters, and single-character
+// deletions merge while they stay adjacent. A blank, a line break or other
+// non-word character starts a new step (which the following word then
+// joins); a caret jump, a command, undo or redo closes the typing step.
+#ifndef MORVIK_APP_DOCUMENT_UNDO_HISTORY_H_
+#define MORVIK_APP_DOCUMENT_UNDO_HISTORY_H_
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace morvik {
+
+struct SelectionRange {
+  std::size_t start = 0;
+  std::size_t length = 0;
+  bool operator==(const SelectionRange&) const = default;
+};
+
+struct RecordedEdit {
+  std::size_t offset = 0;
+  std::string removed;
+  std::string inserted;
+};
+
+struct UndoStep {
+  std::vector<RecordedEdit> edits;
+  SelectionRange before;
+  SelectionRange after;
+};
+
+// What an edit is, as far as typing is concerned.
+enum class EditKind {
+  kCommand,          // anything else: always a step of its own
+  kTypedCharacter,   // one character inserted with nothing removed
+  kDeletedCharacter  // one character removed with nothing inserted
+};
+
+class UndoHistory {
+ public:
+  // Records an edit made while the selection was before. Clears redo.
+  void Record(RecordedEdit edit, const SelectionRange& before, EditKind kind, bool word_character);
+  // The selection after the latest recorded step's edits.
+  void SetSelectionAfter(const SelectionRange& after);
+
+  // Edits recorded between the outermost BeginGroup and EndGroup form one step.
+  void BeginGroup(const SelectionRange& before);
+  // after: the selection when the group ends, kept as the step's.
+  void EndGroup(const SelectionRange& after);
+  bool InGroup() const { return group_depth_ > 0; }
+
+  // Closes the typing step so that the next edit starts a new one.
+  void BreakTyping() { typing_ = Typing::kNone; }
+  // Where the next typed character continues the open typing step, if any.
+  bool TypingOpen() const { return typing_ != Typing::kNone; }
+  std::size_t TypingPosition() const { return typing_position_; }
+
+  bool CanUndo() const { return !undo_.empty(); }
+  bool CanRedo() const { return !redo_.empty(); }
+  UndoStep PopUndo();
+  UndoStep PopRedo();
+  void PushUndo(UndoStep step) { undo_.push_back(std::move(step)); }
+  void PushRedo(UndoStep step) { redo_.push_back(std::move(step)); }
+  void Clear();
+
+ private:
+  enum class Typing { kNone, kInserting, kDeleting };
+
+  std::vector<UndoStep> undo_;
+  std::vector<UndoStep> redo_;
+  Typing typing_ = Typing::kNone;
+  std::size_t typing_position_ = 0;
+  int group_depth_ = 0;
+  bool group_has_step_ = false;
+  SelectionRange group_before_;
+};
+
+}  // namespace morvik
+
+#endif  // MORVIK_APP_DOCUMENT_UNDO_HISTORY_H_
