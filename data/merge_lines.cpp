@@ -70,6 +70,27 @@ MergeOutcome MergeLines(MergeTarget& target, const LineList& source, int field_c
   return outcome;
 }
 
+void PendingLines::Add(std::size_t index, std::string_view line) {
+  if (lines_.empty()) index_ = index;
+  lines_.emplace_back(line);
+}
+
+std::string PendingLines::Bytes(bool break_in_front) const {
+  std::size_t size = 2;
+  for (const std::string& line : lines_) size += line.size() + 2;
+  std::string bytes;
+  bytes.reserve(size);
+  if (break_in_front) bytes += "\r\n";
+  for (auto it = lines_.rbegin(); it != lines_.rend(); ++it) {
+    bytes += *it;
+    bytes += "\r\n";
+  }
+  // After a last line without a break the first line is appended as CR LF
+  // and the line, and stays last: the text still ends without a break.
+  if (break_in_front) bytes.resize(bytes.size() - 2);
+  return bytes;
+}
+
 TextMergeTarget::TextMergeTarget(std::string text)
     : text_(std::move(text)), lines_(DocumentLineViews(text_)) {}
 
@@ -83,30 +104,21 @@ std::string TextMergeTarget::Line(std::size_t index) const {
 }
 
 void TextMergeTarget::InsertLine(std::size_t index, std::string_view line) {
-  if (!pending_.empty() && index != pending_index_) Flush();
-  if (pending_.empty()) pending_index_ = std::min(index, lines_.size());
-  pending_.emplace_back(line);
+  if (!pending_.Accepts(index)) Flush();
+  pending_.Add(index, line);
 }
 
 std::string TextMergeTarget::Text() const {
   if (pending_.empty()) return text_;
-  std::size_t block_size = 2;
-  for (const std::string& line : pending_) block_size += line.size() + 2;
-  std::string block;
-  block.reserve(block_size);
-  for (auto it = pending_.rbegin(); it != pending_.rend(); ++it) {
-    block += *it;
-    block += "\r\n";
-  }
   std::size_t offset = text_.size();
-  if (pending_index_ < lines_.size()) {
-    offset = static_cast<std::size_t>(lines_[pending_index_].data() - text_.data());
-  } else if (!text_.empty() && text_.back() != '\n' && text_.back() != '\r') {
-    // Appending after a last line without a break: the break goes in front,
-    // and the first appended line (standing last) gets none.
-    block.insert(0, "\r\n");
-    block.resize(block.size() - 2);
+  bool break_in_front = false;
+  if (pending_.index() < lines_.size()) {
+    offset = static_cast<std::size_t>(lines_[pending_.index()].data() - text_.data());
+  } else {
+    // Appending after a last line without a break.
+    break_in_front = !text_.empty() && text_.back() != '\n' && text_.back() != '\r';
   }
+  const std::string block = pending_.Bytes(break_in_front);
   std::string result;
   result.reserve(text_.size() + block.size());
   result.append(text_, 0, offset);

@@ -74,6 +74,30 @@ MergeOutcome MergeLines(
     MergeProgress& progress,
     std::chrono::steady_clock::duration progress_interval = std::chrono::milliseconds(50));
 
+// Lines inserted one by one at a single index, held back so that they go
+// into a text in one edit: inserting each into a large text at once would
+// move the text behind it every time, making a merge quadratic. The merge
+// inserts every line at the same index, so all of its lines collect here.
+class PendingLines {
+ public:
+  bool empty() const { return lines_.empty(); }
+  std::size_t size() const { return lines_.size(); }
+  std::size_t index() const { return index_; }
+  // True when line can join the pending ones (same index, or none held).
+  bool Accepts(std::size_t index) const { return lines_.empty() || index == index_; }
+  void Add(std::size_t index, std::string_view line);
+  // The bytes to insert: the lines as they end up standing (each in front
+  // of the ones added before it), each followed by CR LF. With
+  // break_in_front (appending after a last line that has no break) CR LF
+  // comes first and the last line gets none, as the document appends.
+  std::string Bytes(bool break_in_front) const;
+  void clear() { lines_.clear(); }
+
+ private:
+  std::vector<std::string> lines_;
+  std::size_t index_ = 0;
+};
+
 // A document text as a MergeTarget, for svtool: lines are split as the
 // document's line view splits them, insertion behaves as the document's,
 // and insertions at one index (the merge's case) cost no copying of the
@@ -92,9 +116,7 @@ class TextMergeTarget : public MergeTarget {
 
   std::string text_;
   std::vector<std::string_view> lines_;  // into text_
-  // Lines waiting to go in front of line pending_index_, last one first.
-  std::vector<std::string> pending_;
-  std::size_t pending_index_ = 0;
+  PendingLines pending_;
 };
 
 }  // namespace morvik

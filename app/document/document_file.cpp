@@ -95,22 +95,30 @@ std::string ReadFileBytes(const std::string& path, std::size_t max_size) {
   if (S_ISDIR(status.st_mode)) ThrowReadError(path, EISDIR);
   if (static_cast<std::size_t>(status.st_size) > max_size) ThrowTooLarge(path, max_size);
 
+  // Read what the file says it holds, then on to the end: it may have grown
+  // meanwhile, or be a pipe that tells no size.
   std::string bytes;
   bytes.resize(static_cast<std::size_t>(status.st_size));
   std::size_t filled = 0;
+  char more[65536];
   for (;;) {
-    if (filled == bytes.size()) {
-      // The file may be longer than it said (it grows, or it is a pipe).
-      if (bytes.size() > max_size) ThrowTooLarge(path, max_size);
-      bytes.resize(std::max<std::size_t>(bytes.size() * 2, 65536));
-    }
-    const ssize_t got = ::read(file.get(), bytes.data() + filled, bytes.size() - filled);
+    const bool into_bytes = filled < bytes.size();
+    char* target = into_bytes ? bytes.data() + filled : more;
+    const std::size_t room = into_bytes ? bytes.size() - filled : sizeof more;
+    const ssize_t got = ::read(file.get(), target, room);
     if (got < 0) {
       if (errno == EINTR) continue;
       ThrowReadError(path, errno);
     }
     if (got == 0) break;
-    filled += static_cast<std::size_t>(got);
+    if (into_bytes) {
+      filled += static_cast<std::size_t>(got);
+    } else {
+      bytes.resize(filled);
+      bytes.append(more, static_cast<std::size_t>(got));
+      filled = bytes.size();
+      if (filled > max_size) ThrowTooLarge(path, max_size);
+    }
   }
   bytes.resize(filled);
   if (bytes.size() > max_size) ThrowTooLarge(path, max_size);
@@ -134,8 +142,6 @@ void WriteFileAtomically(
     ::unlink(temp_path.c_str());
     ThrowWriteError(path, error);
   };
-  const mode_t mode = target_exists ? (target_status.st_mode & 07777) : (0666 & ~CurrentUmask());
-  if (::fchmod(temp.get(), mode) != 0) fail(errno);
   if (target_exists) {
     // Only root may give a file away; for others the owner is already right.
     if (::fchown(temp.get(), target_status.st_uid, target_status.st_gid) != 0) {
@@ -144,10 +150,27 @@ void WriteFileAtomically(
           ::fchown(temp.get(), static_cast<uid_t>(-1), target_status.st_gid);
     }
   }
+  // The mode after the owner: giving a file away clears its set-id bits.
+  const mode_t mode = target_exists ? (target_status.st_mode & 07777) : (0666 & ~CurrentUmask());
+  if (::fchmod(temp.get(), mode) != 0) fail(errno);
+  // Gather the pieces into large writes: a document comes in many small ones.
   int write_error = 0;
+  std::string buffer;
+  constexpr std::size_t kWriteBlock = 1 << 20;
+  buffer.reserve(kWriteBlock);
+  const auto flush = [&] {
+    if (write_error == 0 && !WriteAll(temp.get(), buffer)) write_error = errno;
+    buffer.clear();
+  };
   produce([&](std::string_view piece) {
-    if (write_error == 0 && !WriteAll(temp.get(), piece)) write_error = errno;
+    if (buffer.size() + piece.size() > kWriteBlock) flush();
+    if (piece.size() >= kWriteBlock) {
+      if (write_error == 0 && !WriteAll(temp.get(), piece)) write_error = errno;
+    } else {
+      buffer.append(piece);
+    }
   });
+  flush();
   if (write_error != 0) fail(write_error);
   if (::fsync(temp.get()) != 0) fail(errno);
   if (temp.Close() != 0) fail(errno);

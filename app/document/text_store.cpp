@@ -1,36 +1,220 @@
-// TextStore, first form: one byte string and a line index rebuilt on demand.
+// TextStore: the text as a sequence of chunks of a few kilobytes, held in a
+// treap (a randomly balanced binary tree) ordered by position, each node
+// keeping the bytes, line breaks and view characters of its subtree.
+//
+// A chunk starts and ends on a character boundary and never between a CR
+// and its LF, and prefers to end after a line break. So each chunk decodes
+// on its own, and every query descends the tree by one of the three counts
+// (O(log n)) and then scans one chunk. An edit rebuilds only the chunks it
+// touches, widened until the bytes after it read as before.
 #include "app/document/text_store.h"
 
-#include <algorithm>
+#include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace morvik {
+namespace {
+
+// Chunk sizes: pieces are cut near kTargetChunk, never longer than
+// kMaxChunk, and an edit that leaves less than kMinChunk merges with a
+// neighbour. Small enough that scanning one is a few microseconds, large
+// enough that a million-line file is some ten thousand nodes.
+constexpr std::size_t kMinChunk = 1024;
+constexpr std::size_t kTargetChunk = 4096;
+constexpr std::size_t kMaxChunk = 8192;
+
+struct Node {
+  std::string text;
+  TextCounts own;
+  TextCounts sum;  // of the subtree rooted here
+  std::uint32_t priority = 0;
+  std::unique_ptr<Node> left;
+  std::unique_ptr<Node> right;
+};
+
+using NodePtr = std::unique_ptr<Node>;
+
+const TextCounts kNoCounts{};
+
+const TextCounts& SumOf(const NodePtr& node) {
+  return node ? node->sum : kNoCounts;
+}
+
+void Update(Node& node) {
+  node.sum = node.own;
+  node.sum += SumOf(node.left);
+  node.sum += SumOf(node.right);
+}
+
+NodePtr Merge(NodePtr a, NodePtr b) {
+  if (!a) return b;
+  if (!b) return a;
+  if (a->priority > b->priority) {
+    a->right = Merge(std::move(a->right), std::move(b));
+    Update(*a);
+    return a;
+  }
+  b->left = Merge(std::move(a), std::move(b->left));
+  Update(*b);
+  return b;
+}
+
+// Splits by byte position: chunks that start before at go left. at is a
+// chunk boundary wherever it is used.
+std::pair<NodePtr, NodePtr> Split(NodePtr node, std::size_t at) {
+  if (!node) return {};
+  const std::size_t left_bytes = SumOf(node->left).bytes;
+  if (at <= left_bytes) {
+    auto [l, r] = Split(std::move(node->left), at);
+    node->left = std::move(r);
+    Update(*node);
+    return {std::move(l), std::move(node)};
+  }
+  auto [l, r] = Split(std::move(node->right), at - left_bytes - node->own.bytes);
+  node->right = std::move(l);
+  Update(*node);
+  return {std::move(node), std::move(r)};
+}
+
+// The chunk where a count reaches a position, with the counts before it.
+struct Located {
+  const Node* node = nullptr;
+  TextCounts before;
+};
+
+// Descends to the chunk for which key(before) <= target < key(before + own),
+// where key reads one of the counts.
+template <typename Key>
+Located Locate(const Node* node, std::size_t target, Key key) {
+  Located found;
+  while (node != nullptr) {
+    const TextCounts& left = SumOf(node->left);
+    if (target < key(left)) {
+      node = node->left.get();
+      continue;
+    }
+    if (target < key(left) + key(node->own)) {
+      found.before += left;
+      found.node = node;
+      return found;
+    }
+    found.before += left;
+    found.before += node->own;
+    target -= key(left) + key(node->own);
+    node = node->right.get();
+  }
+  return found;
+}
+
+void ForEach(const Node* node, const std::function<void(std::string_view)>& sink) {
+  // The tree is shallow (a few dozen levels), so recursion is safe.
+  if (node == nullptr) return;
+  ForEach(node->left.get(), sink);
+  sink(node->text);
+  ForEach(node->right.get(), sink);
+}
+
+// Appends the bytes of [from, to) that lie in the subtree starting at base.
+void CollectRange(const Node* node, std::size_t base, std::size_t from, std::size_t to,
+                  std::string& out) {
+  if (node == nullptr || from >= base + node->sum.bytes || to <= base) return;
+  const std::size_t left_bytes = SumOf(node->left).bytes;
+  CollectRange(node->left.get(), base, from, to, out);
+  const std::size_t start = base + left_bytes;
+  const std::size_t end = start + node->own.bytes;
+  if (from < end && to > start) {
+    const std::size_t a = std::max(from, start);
+    const std::size_t b = std::min(to, end);
+    out.append(node->text, a - start, b - a);
+  }
+  CollectRange(node->right.get(), end, from, to, out);
+}
+
+// Where to end the chunk that starts at pos of text (a character boundary):
+// after a line break near the target size if there is one, else at a
+// character boundary near it.
+std::size_t ChunkEnd(std::string_view text, std::size_t pos) {
+  if (text.size() - pos <= kMaxChunk) return text.size();
+  const std::string_view window = text.substr(pos + kMinChunk, kMaxChunk - kMinChunk - 1);
+  // Data files break with CR LF, so an LF is the common find; any break will do.
+  std::size_t brk = window.find('\n', kTargetChunk - kMinChunk);
+  if (brk == std::string_view::npos) brk = window.find('\r', kTargetChunk - kMinChunk);
+  if (brk == std::string_view::npos) brk = window.find_last_of("\r\n");
+  if (brk != std::string_view::npos) {
+    std::size_t end = pos + kMinChunk + brk + 1;
+    if (text[end - 1] == '\r' && end < text.size() && text[end] == '\n') ++end;
+    return end;
+  }
+  // A long line: cut inside it, on a character boundary.
+  std::size_t end = pos;
+  while (end < pos + kTargetChunk) end = NextCharBoundary(text, end);
+  return end;
+}
+
+// Where the last character of text (which starts on a boundary) starts.
+std::size_t LastCharStart(std::string_view text) {
+  std::size_t pos = 0;
+  std::size_t last = 0;
+  while (pos < text.size()) {
+    last = pos;
+    pos = NextCharBoundary(text, pos);
+  }
+  return last;
+}
+
+}  // namespace
 
 struct TextStore::Impl {
-  std::string text;
-  // Rebuilt after each change, on first use.
-  mutable bool indexed = false;
-  mutable std::vector<std::size_t> line_starts;  // one per raw line
-  mutable std::vector<std::size_t> line_chars;   // view characters before each raw line
-  mutable std::size_t total_chars = 0;
+  NodePtr root;
+  std::uint32_t random_state = 0x9E3779B9u;
 
-  void EnsureIndex() const {
-    if (indexed) return;
-    line_starts.assign(1, 0);
-    line_chars.assign(1, 0);
-    std::size_t chars = 0;
+  std::uint32_t NextPriority() {
+    // xorshift32: cheap, and good enough to balance a treap.
+    random_state ^= random_state << 13;
+    random_state ^= random_state >> 17;
+    random_state ^= random_state << 5;
+    return random_state;
+  }
+
+  TextCounts Totals() const { return SumOf(root); }
+
+  // A tree of the chunks of text (which starts and ends on boundaries).
+  NodePtr Build(std::string_view text) {
+    NodePtr tree;
     std::size_t pos = 0;
     while (pos < text.size()) {
-      const char c = text[pos];
-      pos = NextCharBoundary(text, pos);
-      ++chars;
-      if (c == '\r' || c == '\n') {
-        line_starts.push_back(pos);
-        line_chars.push_back(chars);
-      }
+      const std::size_t end = ChunkEnd(text, pos);
+      auto node = std::make_unique<Node>();
+      node->text.assign(text.substr(pos, end - pos));
+      node->own = CountText(node->text);
+      node->sum = node->own;
+      node->priority = NextPriority();
+      tree = Merge(std::move(tree), std::move(node));
+      pos = end;
     }
-    total_chars = chars;
-    indexed = true;
+    return tree;
+  }
+
+  std::string Range(std::size_t offset, std::size_t length) const {
+    std::string out;
+    const std::size_t size = Totals().bytes;
+    if (offset >= size) return out;
+    length = std::min(length, size - offset);
+    out.reserve(length);
+    CollectRange(root.get(), 0, offset, offset + length, out);
+    return out;
+  }
+
+  Located ByBytes(std::size_t offset) const {
+    return Locate(root.get(), offset, [](const TextCounts& c) { return c.bytes; });
+  }
+  Located ByChars(std::size_t position) const {
+    return Locate(root.get(), position, [](const TextCounts& c) { return c.chars; });
+  }
+  // The chunk holding the n-th line break (n >= 1).
+  Located ByBreak(std::size_t n) const {
+    return Locate(root.get(), n - 1, [](const TextCounts& c) { return c.breaks; });
   }
 };
 
@@ -38,92 +222,121 @@ TextStore::TextStore() : impl_(std::make_unique<Impl>()) {}
 TextStore::~TextStore() = default;
 
 std::size_t TextStore::Size() const {
-  return impl_->text.size();
+  return impl_->Totals().bytes;
 }
 
 TextCounts TextStore::Totals() const {
-  impl_->EnsureIndex();
-  return {impl_->text.size(), impl_->line_starts.size() - 1, impl_->total_chars};
+  return impl_->Totals();
 }
 
 std::string TextStore::Range(std::size_t offset, std::size_t length) const {
-  if (offset >= impl_->text.size()) return {};
-  return impl_->text.substr(offset, length);
+  return impl_->Range(offset, length);
 }
 
 std::string TextStore::Text() const {
-  return impl_->text;
+  std::string text;
+  text.reserve(Size());
+  ForEach(impl_->root.get(), [&text](std::string_view piece) { text.append(piece); });
+  return text;
 }
 
 std::u16string TextStore::DecodedText() const {
-  return DecodeForView(impl_->text);
+  std::u16string text;
+  text.reserve(impl_->Totals().chars);
+  ForEach(impl_->root.get(), [&text](std::string_view piece) { text += DecodeForView(piece); });
+  return text;
 }
 
 void TextStore::ForEachPiece(const std::function<void(std::string_view)>& sink) const {
-  if (!impl_->text.empty()) sink(impl_->text);
+  ForEach(impl_->root.get(), sink);
 }
 
 std::size_t TextStore::LineStart(std::size_t raw_line) const {
-  impl_->EnsureIndex();
-  if (raw_line >= impl_->line_starts.size()) return impl_->text.size();
-  return impl_->line_starts[raw_line];
+  if (raw_line == 0) return 0;
+  if (raw_line > impl_->Totals().breaks) return Size();
+  const Located at = impl_->ByBreak(raw_line);
+  return at.before.bytes + OffsetAfterBreak(at.node->text, raw_line - at.before.breaks);
 }
 
 std::size_t TextStore::LineOfOffset(std::size_t offset) const {
-  impl_->EnsureIndex();
-  const auto& starts = impl_->line_starts;
-  return static_cast<std::size_t>(std::upper_bound(starts.begin(), starts.end(), offset) -
-                                  starts.begin()) -
-         1;
+  if (offset >= Size()) return impl_->Totals().breaks;
+  const Located at = impl_->ByBytes(offset);
+  return at.before.breaks + CountBreaksBefore(at.node->text, offset - at.before.bytes);
 }
 
 std::size_t TextStore::CharOfOffset(std::size_t offset) const {
-  impl_->EnsureIndex();
-  if (offset >= impl_->text.size()) return impl_->total_chars;
-  const std::size_t line = LineOfOffset(offset);
-  const std::size_t start = impl_->line_starts[line];
+  if (offset >= Size()) return impl_->Totals().chars;
+  const Located at = impl_->ByBytes(offset);
   std::size_t chars = 0;
-  CharStartOf(std::string_view(impl_->text).substr(start), offset - start, &chars);
-  return impl_->line_chars[line] + chars;
+  CharStartOf(at.node->text, offset - at.before.bytes, &chars);
+  return at.before.chars + chars;
 }
 
 std::size_t TextStore::OffsetOfChar(std::size_t char_position) const {
-  impl_->EnsureIndex();
-  if (char_position >= impl_->total_chars) return impl_->text.size();
-  const auto& chars = impl_->line_chars;
-  const std::size_t line =
-      static_cast<std::size_t>(std::upper_bound(chars.begin(), chars.end(), char_position) -
-                               chars.begin()) -
-      1;
-  const std::size_t start = impl_->line_starts[line];
-  return start + OffsetOfCharIndex(std::string_view(impl_->text).substr(start),
-                                   char_position - chars[line]);
+  if (char_position >= impl_->Totals().chars) return Size();
+  const Located at = impl_->ByChars(char_position);
+  return at.before.bytes + OffsetOfCharIndex(at.node->text, char_position - at.before.chars);
 }
 
 TextChange TextStore::Replace(std::size_t offset, std::size_t length, std::string_view bytes) {
-  std::string& text = impl_->text;
-  // The edited lines, from the line holding the byte before the edit (a CR
-  // there may join an inserted LF) to the end of the line after it.
-  const std::size_t region_start = offset > 0 ? LineStart(LineOfOffset(offset - 1)) : 0;
+  const TextCounts totals = impl_->Totals();
   const std::size_t edit_end = offset + length;
-  const std::size_t region_end =
-      edit_end < text.size() ? LineStart(LineOfOffset(edit_end) + 1) : text.size();
-  const std::size_t char_base = CharOfOffset(region_start);
-  const std::string old_region = text.substr(region_start, region_end - region_start);
-  text.replace(offset, length, bytes);
-  impl_->indexed = false;
-  const std::string_view new_region =
-      std::string_view(text).substr(region_start, old_region.size() - length + bytes.size());
+  // The chunks to rebuild: from the one holding the byte before the edit (a
+  // lone lead byte or CR there may join the new bytes) to the one holding
+  // the byte after it (which may join them likewise).
+  Located first = impl_->ByBytes(offset > 0 ? offset - 1 : 0);
+  std::size_t region_start = first.before.bytes;
+  std::size_t region_end = totals.bytes;
+  if (edit_end < totals.bytes) {
+    const Located last = impl_->ByBytes(edit_end);
+    region_end = last.before.bytes + last.node->own.bytes;
+  }
+  std::string old_region;
+  std::string new_region;
+  for (;;) {
+    old_region = impl_->Range(region_start, region_end - region_start);
+    new_region = old_region;
+    new_region.replace(offset - region_start, length, bytes);
+    // Widen while the chunk after the region would read differently: its
+    // first byte may complete the region's last character (a lead byte, or
+    // the LF of a CR), or the region is too small to stand alone.
+    if (region_end < totals.bytes) {
+      const Located next = impl_->ByBytes(region_end);
+      bool joins = new_region.size() < kMinChunk;
+      if (!joins && !new_region.empty()) {
+        const std::string with_next = new_region.substr(new_region.size() - 1) + next.node->text[0];
+        const auto last = static_cast<unsigned char>(with_next[0]);
+        joins = (last == '\r' && with_next[1] == '\n') ||
+                (IsSjisLeadByte(last) && SjisCharLength(with_next, 0) == 2 &&
+                 LastCharStart(new_region) == new_region.size() - 1);
+      }
+      if (joins) {
+        region_end += next.node->own.bytes;
+        continue;
+      }
+    } else if (new_region.size() < kMinChunk && region_start > 0) {
+      first = impl_->ByBytes(region_start - 1);
+      region_start = first.before.bytes;
+      continue;
+    }
+    break;
+  }
+
   TextChange change =
       DescribeChange(old_region, new_region, offset - region_start, length, bytes.size());
   change.offset += region_start;
-  change.char_position += char_base;
+  change.char_position += first.before.chars;
+
+  auto [left, rest] = Split(std::move(impl_->root), region_start);
+  auto [old_middle, right] = Split(std::move(rest), region_end - region_start);
+  old_middle.reset();
+  impl_->root = Merge(Merge(std::move(left), impl_->Build(new_region)), std::move(right));
   return change;
 }
 
 void TextStore::Assign(std::string bytes) {
-  impl_->text = std::move(bytes);
-  impl_->indexed = false;
+  impl_->root.reset();
+  impl_->root = impl_->Build(bytes);
 }
 
 }  // namespace morvik

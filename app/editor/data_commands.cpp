@@ -39,18 +39,43 @@ std::string ReadSourceFile(const std::string& path) {
   return bytes;
 }
 
-// The document as the merge sees it.
+// The document as the merge sees it. Added lines are held back and go into
+// the document in one edit when Flush is called (and before any read): the
+// view is not repainted during the merge anyway, and one edit keeps a merge
+// into a large document linear.
 class DocumentMergeTarget : public MergeTarget {
  public:
   explicit DocumentMergeTarget(TRichEditEx& document) : document_(document) {}
-  std::size_t LineCount() const override { return document_.LineCount(); }
-  std::string Line(std::size_t index) const override { return document_.Line(index); }
+  std::size_t LineCount() const override { return document_.LineCount() + pending_.size(); }
+  std::string Line(std::size_t index) const override {
+    const_cast<DocumentMergeTarget*>(this)->Flush();
+    return document_.Line(index);
+  }
   void InsertLine(std::size_t index, std::string_view line) override {
-    document_.InsertLine(index, line);
+    if (!pending_.Accepts(index)) Flush();
+    pending_.Add(index, line);
+  }
+
+  // Inserts the held lines as the document's InsertLine would, one by one.
+  void Flush() {
+    if (pending_.empty()) return;
+    const std::size_t length = document_.Length();
+    std::size_t offset = length;
+    bool break_in_front = false;
+    if (pending_.index() < document_.LineCount()) {
+      offset = document_.PositionOfLine(pending_.index());
+    } else if (length > 0) {
+      const char last = document_.TextRange(length - 1, 1)[0];
+      break_in_front = last != '\r' && last != '\n';
+    }
+    const std::string bytes = pending_.Bytes(break_in_front);
+    pending_.clear();
+    document_.Replace(offset, 0, bytes);
   }
 
  private:
   TRichEditEx& document_;
+  PendingLines pending_;
 };
 
 class EditorMergeProgress : public MergeProgress {
@@ -127,7 +152,13 @@ void TFormEditor::MenuEditMergeClick() {
   MergeOutcome outcome;
   try {
     TRichEditEx::UndoGroup group(*document);  // the whole merge is one undo step
-    outcome = MergeLines(target, source, FieldCount(document->DataType), caret_line, progress);
+    try {
+      outcome = MergeLines(target, source, FieldCount(document->DataType), caret_line, progress);
+    } catch (...) {
+      target.Flush();  // the lines added before the failure stay
+      throw;
+    }
+    target.Flush();
   } catch (...) {
     SetStatusMessage("");
     throw;

@@ -106,6 +106,19 @@ TEST(FileRoundTripTest, SaveKeepsPermissionsAndReplacesTheFile) {
   EXPECT_EQ(dir.EntryCount(), 1u);  // no temporary file left behind
 }
 
+TEST(FileRoundTripTest, SaveThroughASymbolicLinkReplacesTheFileItNames) {
+  TempDir dir;
+  const std::string file = dir.File("real.txt");
+  const std::string link = dir.File("link.txt");
+  WriteBytes(file, "old");
+  fs::create_symlink(file, link);
+  const auto doc = testing::MakeDocument("new");
+  doc->SaveToFile(link);
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(ReadBytes(file), "new");
+  EXPECT_EQ(dir.EntryCount(), 2u);
+}
+
 TEST(FileFailureTest, FailedSaveThrowsAndLeavesEverythingAsItWas) {
   TempDir dir;
   const std::string kept = dir.File("kept.txt");

@@ -145,9 +145,8 @@ struct Reference {
     }
   }
   std::size_t LineOf(std::size_t offset) const {
-    std::size_t line = 0;
-    while (line + 1 < line_starts.size() && line_starts[line + 1] <= offset) ++line;
-    return line;
+    const auto after = std::upper_bound(line_starts.begin(), line_starts.end(), offset);
+    return static_cast<std::size_t>(after - line_starts.begin()) - 1;
   }
   std::size_t CharOf(std::size_t offset) const {
     if (offset >= text.size()) return char_starts.size();
@@ -189,6 +188,72 @@ TEST(CharacterMappingTest, RandomEditsAgreeWithReferenceAndNotifications) {
       ASSERT_EQ(doc->OffsetOfCharPosition(c), ref.char_starts[c]) << round;
     }
   }
+}
+
+// The same on texts of many kilobytes, so that edits cross the pieces the
+// text is stored in: long lines without a break, runs of lead bytes whose
+// pairing flips with one byte more or less, and large insertions and
+// deletions. Positions are sampled.
+TEST(CharacterMappingTest, LargeTextEditsAgreeWithReference) {
+  std::mt19937 random(8122026);
+  const auto piece = [&]() -> std::string {
+    switch (random() % 6) {
+      case 0:
+        return std::string(random() % 20000, 'a');  // a long line
+      case 1:
+        return std::string(random() % 9000, '\x81');  // lead bytes pairing up
+      case 2:
+        return "\"key\",\"\x93\xfa\x96\x7b\"\r\n";  // a record line
+      case 3:
+        return std::string(random() % 3000, '\n');
+      case 4:
+        return "\r";
+      default:
+        return "x\r\n\x82";
+    }
+  };
+  std::string initial;
+  while (initial.size() < 40000) initial += piece();
+  auto doc = MakeDocument(initial);
+  testing::MirrorObserver view(*doc);
+  for (int round = 0; round < 100; ++round) {
+    const std::size_t offset = random() % (doc->Length() + 1);
+    std::size_t length = random() % 3;
+    if (round % 7 == 0) length = random() % 20000;
+    std::string inserted = round % 5 == 0 ? piece() : std::string(1, "a\r\n\x81@"[random() % 5]);
+    if (doc->Length() > 120000) inserted.clear();
+    doc->Replace(offset, length, inserted);
+
+    const Reference ref(doc->Text());
+    ASSERT_EQ(view.bytes(), ref.text) << round;
+    ASSERT_EQ(view.chars(), doc->DecodedText()) << round;
+    ASSERT_EQ(doc->CharCount(), ref.char_starts.size()) << round;
+    ASSERT_EQ(doc->RawLineCount(), ref.line_starts.size()) << round;
+    for (int sample = 0; sample < 300; ++sample) {
+      // Near the edit first, then anywhere.
+      const std::size_t near = offset + sample > 10 ? offset + sample - 10 : 0;
+      const std::size_t pos =
+          sample < 20 ? std::min(ref.text.size(), near) : random() % (ref.text.size() + 1);
+      ASSERT_EQ(doc->LineFromPosition(pos), ref.LineOf(pos)) << round << " at " << pos;
+      ASSERT_EQ(doc->CharPositionOfOffset(pos), ref.CharOf(pos)) << round << " at " << pos;
+      const std::size_t line = random() % ref.line_starts.size();
+      ASSERT_EQ(doc->PositionOfLine(line), ref.line_starts[line]) << round;
+      if (!ref.char_starts.empty()) {
+        const std::size_t c = random() % ref.char_starts.size();
+        ASSERT_EQ(doc->OffsetOfCharPosition(c), ref.char_starts[c]) << round;
+      }
+    }
+    if (round % 10 == 0) {
+      const std::size_t from = random() % (ref.text.size() + 1);
+      ASSERT_EQ(doc->TextRange(from, 10000), ref.text.substr(from, 10000)) << round;
+    }
+  }
+  // Undoing everything gives back the first text, byte for byte.
+  while (doc->CanUndo()) doc->Undo();
+  EXPECT_EQ(doc->Text(), "");
+  doc->Redo();
+  EXPECT_EQ(doc->Text(), initial);
+  EXPECT_EQ(view.chars(), doc->DecodedText());
 }
 
 }  // namespace
