@@ -56,9 +56,10 @@ class TbmREDFATable {
  public:
   // Limits of one automaton: a pattern that would pass them raises RegexError
   // instead of exhausting memory. The entry budget counts the leaves of every
-  // state's set while building plus every transition (about 8 bytes each).
-  static constexpr std::size_t kDefaultMaxStates = std::size_t{1} << 22;
-  static constexpr std::size_t kDefaultMaxEntries = std::size_t{1} << 26;
+  // state's set while building plus every transition; at some 14 bytes an
+  // entry in practice, the default budget stays under half a gigabyte.
+  static constexpr std::size_t kDefaultMaxStates = std::size_t{1} << 21;
+  static constexpr std::size_t kDefaultMaxEntries = std::size_t{1} << 25;
 
   TbmREDFATable() = default;
   TbmREDFATable(const TbmREDFATable&) = delete;
