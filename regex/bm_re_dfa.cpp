@@ -173,6 +173,14 @@ void TbmREDFATable::BuildStates(const TbmRETree& tree, const TbmREWchRanges& ran
     }
   };
 
+  std::size_t work_done = 0;
+  const auto charge_work = [&](std::size_t leaves) {
+    work_done += leaves;
+    if (work_done > max_work_) {
+      throw too_large(std::to_string(max_work_) + " leaves read while building");
+    }
+  };
+
   StateIndex index(States);
   const auto add_state = [&](const TbmRELeafNodeSet& set, std::uint64_t hash) {
     if (States.size() >= max_states_) throw too_large(std::to_string(max_states_) + " states");
@@ -186,6 +194,11 @@ void TbmREDFATable::BuildStates(const TbmRETree& tree, const TbmREWchRanges& ran
 
   std::vector<std::pair<int, TbmRELeafNode*>> by_class;
   std::vector<TbmRELeafNode*> gathered;
+  // Marks the leaves already gathered for the current class, so that a union
+  // of many overlapping follow sets costs its input once plus a sort of its
+  // distinct leaves.
+  std::vector<std::uint32_t> gathered_mark(tree.LeafNodes.size(), 0);
+  std::uint32_t mark = 0;
   TbmRELeafNodeSet work;
   for (int i = 0; i < Count(); ++i) {
     // States may grow while i is processed; its set stays where it is.
@@ -206,16 +219,24 @@ void TbmREDFATable::BuildStates(const TbmRETree& tree, const TbmREWchRanges& ran
       }
       work.Clear();
       if (group_end - g == 1) {
+        charge_work(static_cast<std::size_t>(by_class[g].second->FollowPos.Count()));
         work.AddSet(by_class[g].second->FollowPos);
       } else {
         gathered.clear();
+        if (++mark == 0) {
+          std::fill(gathered_mark.begin(), gathered_mark.end(), 0);
+          mark = 1;
+        }
         for (std::size_t k = g; k < group_end; ++k) {
-          const auto& follow = by_class[k].second->FollowPos.Items();
-          gathered.insert(gathered.end(), follow.begin(), follow.end());
+          charge_work(static_cast<std::size_t>(by_class[k].second->FollowPos.Count()));
+          for (TbmRELeafNode* leaf : by_class[k].second->FollowPos.Items()) {
+            if (gathered_mark[leaf->Id] == mark) continue;
+            gathered_mark[leaf->Id] = mark;
+            gathered.push_back(leaf);
+          }
         }
         std::sort(gathered.begin(), gathered.end(),
                   [](const TbmRELeafNode* a, const TbmRELeafNode* b) { return a->Id < b->Id; });
-        gathered.erase(std::unique(gathered.begin(), gathered.end()), gathered.end());
         work.AssignSorted(gathered);
       }
       if (work.Count() > 0) {
