@@ -111,7 +111,10 @@ BENCHMARK(BM_Words)
     ->Unit(benchmark::kMillisecond);
 
 void BM_WordsPlus(benchmark::State& state) {
-  Compile(state, "(" + Alternation(1000) + ")+", bmccShiftJIS, false);
+  std::string pattern = "(";
+  pattern += Alternation(1000);
+  pattern += ")+";
+  Compile(state, pattern, bmccShiftJIS, false);
 }
 BENCHMARK(BM_WordsPlus)->Unit(benchmark::kMillisecond);
 

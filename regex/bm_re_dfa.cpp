@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <string>
-#include <unordered_map>
 
 #include "regex/bm_error.h"
 
@@ -19,32 +18,73 @@ namespace morvik {
 
 namespace {
 
-std::size_t HashLeafSet(const TbmRELeafNodeSet& set) {
-  std::uint64_t hash = 14695981039346656037ull;
-  for (const TbmRELeafNode* leaf : set.Items()) {
-    hash ^= leaf->Id;
-    hash *= 1099511628211ull;
-  }
-  return static_cast<std::size_t>(hash ^ (hash >> 29));
+std::uint64_t MixBits(std::uint64_t x) {
+  // The finaliser of MurmurHash3: every input bit reaches every output bit,
+  // so sets of small, close leaf ids still spread over the buckets.
+  x ^= x >> 33;
+  x *= 0xff51afd7ed558ccdull;
+  x ^= x >> 33;
+  x *= 0xc4ceb9fe1a85ec53ull;
+  x ^= x >> 33;
+  return x;
 }
 
-// A state's leaf set, with its hash computed once.
-struct LeafSetKey {
-  const TbmRELeafNodeSet* set;
-  std::size_t hash;
-};
-
-struct LeafSetKeyHash {
-  std::size_t operator()(const LeafSetKey& key) const { return key.hash; }
-};
-
-struct LeafSetKeyEqual {
-  bool operator()(const LeafSetKey& a, const LeafSetKey& b) const {
-    return a.hash == b.hash && *a.set == *b.set;
+std::uint64_t HashLeafSet(const TbmRELeafNodeSet& set) {
+  std::uint64_t hash = static_cast<std::uint64_t>(set.Count());
+  for (const TbmRELeafNode* leaf : set.Items()) {
+    hash = MixBits(hash ^ (leaf->Id + 0x9e3779b97f4a7c15ull));
   }
-};
+  return hash;
+}
 
-using StateIndex = std::unordered_map<LeafSetKey, int, LeafSetKeyHash, LeafSetKeyEqual>;
+// Finds states by their leaf sets: open addressing over (hash, state) slots,
+// so a lookup touches one slot array and, on a hash match, the one set.
+class StateIndex {
+ public:
+  explicit StateIndex(const std::vector<TbmREState>& states) : states_(states), slots_(1024) {}
+
+  // The state whose set equals set, or -1.
+  int Find(const TbmRELeafNodeSet& set, std::uint64_t hash) const {
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = hash & mask; slots_[i].state >= 0; i = (i + 1) & mask) {
+      if (slots_[i].hash == hash && *states_[slots_[i].state].LeafSet == set) {
+        return slots_[i].state;
+      }
+    }
+    return -1;
+  }
+
+  void Insert(int state, std::uint64_t hash) {
+    if (2 * (count_ + 1) > slots_.size()) Grow();
+    Place(Slot{hash, state});
+    ++count_;
+  }
+
+ private:
+  struct Slot {
+    std::uint64_t hash = 0;
+    int state = -1;
+  };
+
+  void Place(const Slot& slot) {
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t i = slot.hash & mask;
+    while (slots_[i].state >= 0) i = (i + 1) & mask;
+    slots_[i] = slot;
+  }
+
+  void Grow() {
+    std::vector<Slot> old(slots_.size() * 2);
+    old.swap(slots_);
+    for (const Slot& slot : old) {
+      if (slot.state >= 0) Place(slot);
+    }
+  }
+
+  const std::vector<TbmREState>& states_;
+  std::vector<Slot> slots_;
+  std::size_t count_ = 0;
+};
 
 bool IsEndMarker(const TbmRELeafNode* leaf) {
   return leaf->Lo == -1 && leaf->Hi == -1;
@@ -133,19 +173,32 @@ void TbmREDFATable::BuildStates(const TbmRETree& tree, const TbmREWchRanges& ran
     }
   };
 
-  StateIndex index;
-  const auto add_state = [&](const TbmRELeafNodeSet& set, std::size_t hash) {
+  std::size_t work_done = 0;
+  const auto charge_work = [&](std::size_t leaves) {
+    work_done += leaves;
+    if (work_done > max_work_) {
+      throw too_large(std::to_string(max_work_) + " leaves read while building");
+    }
+  };
+
+  StateIndex index(States);
+  const auto add_state = [&](const TbmRELeafNodeSet& set, std::uint64_t hash) {
     if (States.size() >= max_states_) throw too_large(std::to_string(max_states_) + " states");
     charge(static_cast<std::size_t>(set.Count()));
     States.emplace_back(false, std::make_unique<TbmRELeafNodeSet>(set.Clone()));
     const int state = Count() - 1;
-    index.emplace(LeafSetKey{States.back().LeafSet.get(), hash}, state);
+    index.Insert(state, hash);
     return state;
   };
   add_state(tree.Root->FirstPos, HashLeafSet(tree.Root->FirstPos));
 
   std::vector<std::pair<int, TbmRELeafNode*>> by_class;
   std::vector<TbmRELeafNode*> gathered;
+  // Marks the leaves already gathered for the current class, so that a union
+  // of many overlapping follow sets costs its input once plus a sort of its
+  // distinct leaves.
+  std::vector<std::uint32_t> gathered_mark(tree.LeafNodes.size(), 0);
+  std::uint32_t mark = 0;
   TbmRELeafNodeSet work;
   for (int i = 0; i < Count(); ++i) {
     // States may grow while i is processed; its set stays where it is.
@@ -166,22 +219,30 @@ void TbmREDFATable::BuildStates(const TbmRETree& tree, const TbmREWchRanges& ran
       }
       work.Clear();
       if (group_end - g == 1) {
+        charge_work(static_cast<std::size_t>(by_class[g].second->FollowPos.Count()));
         work.AddSet(by_class[g].second->FollowPos);
       } else {
         gathered.clear();
+        if (++mark == 0) {
+          std::fill(gathered_mark.begin(), gathered_mark.end(), 0);
+          mark = 1;
+        }
         for (std::size_t k = g; k < group_end; ++k) {
-          const auto& follow = by_class[k].second->FollowPos.Items();
-          gathered.insert(gathered.end(), follow.begin(), follow.end());
+          charge_work(static_cast<std::size_t>(by_class[k].second->FollowPos.Count()));
+          for (TbmRELeafNode* leaf : by_class[k].second->FollowPos.Items()) {
+            if (gathered_mark[leaf->Id] == mark) continue;
+            gathered_mark[leaf->Id] = mark;
+            gathered.push_back(leaf);
+          }
         }
         std::sort(gathered.begin(), gathered.end(),
                   [](const TbmRELeafNode* a, const TbmRELeafNode* b) { return a->Id < b->Id; });
-        gathered.erase(std::unique(gathered.begin(), gathered.end()), gathered.end());
-        for (TbmRELeafNode* leaf : gathered) work.AddNode(leaf);
+        work.AssignSorted(gathered);
       }
       if (work.Count() > 0) {
-        const std::size_t hash = HashLeafSet(work);
-        auto found = index.find(LeafSetKey{&work, hash});
-        const int target = found != index.end() ? found->second : add_state(work, hash);
+        const std::uint64_t hash = HashLeafSet(work);
+        const int found = index.Find(work, hash);
+        const int target = found >= 0 ? found : add_state(work, hash);
         States[i].AddTransition(ranges[by_class[g].first], target);
       }
       g = group_end;

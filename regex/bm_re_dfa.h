@@ -56,9 +56,14 @@ class TbmREDFATable {
  public:
   // Limits of one automaton: a pattern that would pass them raises RegexError
   // instead of exhausting memory. The entry budget counts the leaves of every
-  // state's set while building plus every transition (about 8 bytes each).
-  static constexpr std::size_t kDefaultMaxStates = std::size_t{1} << 22;
-  static constexpr std::size_t kDefaultMaxEntries = std::size_t{1} << 26;
+  // state's set while building plus every transition; at some 14 bytes an
+  // entry in practice, the default budget stays under half a gigabyte.
+  static constexpr std::size_t kDefaultMaxStates = std::size_t{1} << 21;
+  static constexpr std::size_t kDefaultMaxEntries = std::size_t{1} << 25;
+  // The construction's own work: the leaves read while forming the follow
+  // sets of every state and class. Wide sets over many classes cost that much
+  // even when few states come out of it; the default is a few seconds.
+  static constexpr std::size_t kDefaultMaxWork = std::size_t{1} << 29;
 
   TbmREDFATable() = default;
   TbmREDFATable(const TbmREDFATable&) = delete;
@@ -73,9 +78,11 @@ class TbmREDFATable {
   // The index of the state whose leaf set equals set, or -1.
   int FindState(const TbmRELeafNodeSet& set) const;
 
-  void SetLimits(std::size_t max_states, std::size_t max_entries) {
+  void SetLimits(std::size_t max_states, std::size_t max_entries,
+                 std::size_t max_work = kDefaultMaxWork) {
     max_states_ = max_states;
     max_entries_ = max_entries;
+    max_work_ = max_work;
   }
 
   int Count() const { return static_cast<int>(States.size()); }
@@ -90,6 +97,7 @@ class TbmREDFATable {
 
   std::size_t max_states_ = kDefaultMaxStates;
   std::size_t max_entries_ = kDefaultMaxEntries;
+  std::size_t max_work_ = kDefaultMaxWork;
 };
 
 // Adds to work the follow positions of the leaves of state_set whose range is

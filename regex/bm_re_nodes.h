@@ -29,6 +29,8 @@ class TbmRELeafNodeSet {
   // itself raises RegexError "TbmRELeafNodeSet.AddSet: Internal Error".
   std::size_t AddSet(const TbmRELeafNodeSet& other);
   TbmRELeafNodeSet Clone() const { return *this; }
+  // Replaces the elements by leaves, which must be sorted by Id and distinct.
+  void AssignSorted(const std::vector<TbmRELeafNode*>& leaves) { items_ = leaves; }
 
   int Count() const { return static_cast<int>(items_.size()); }
   TbmRELeafNode* operator[](int index) const { return items_[index]; }

@@ -67,8 +67,8 @@ void TbmRExp::SetPattern(std::string_view text) {
 }
 
 void TbmRExp::SetLimits(std::size_t max_states, std::size_t max_table_entries,
-                        std::size_t max_tree_entries) {
-  Table.SetLimits(max_states, max_table_entries);
+                        std::size_t max_tree_entries, std::size_t max_table_work) {
+  Table.SetLimits(max_states, max_table_entries, max_table_work);
   MaxTreeEntries = max_tree_entries;
   Compiled = false;
 }

@@ -47,11 +47,12 @@ class TbmRExp : public TbmRExpABC {
   // Index 0 is RegExpSyntax, 1 IgnoreCase; other indices do nothing.
   virtual void SetOption(int index, bool value);
 
-  // Size limits of the compilation: states and entries of the table, and
-  // position entries of the syntax tree (bm_re_dfa.h, bm_re_tree.h). Changing
-  // them makes the table not current.
+  // Size limits of the compilation: states, entries and construction work of
+  // the table, and position entries of the syntax tree (bm_re_dfa.h,
+  // bm_re_tree.h). Changing them makes the table not current.
   void SetLimits(std::size_t max_states, std::size_t max_table_entries,
-                 std::size_t max_tree_entries);
+                 std::size_t max_tree_entries,
+                 std::size_t max_table_work = TbmREDFATable::kDefaultMaxWork);
 
   bool IsCompiled() const { return Compiled; }
   const std::string& GetPattern() const { return Pattern; }

@@ -17,6 +17,11 @@ class TRichEditEx;
 class TFormFileInfo {
  public:
   static constexpr char kCaption[] = "ファイル情報";
+  // A fixed dialog border, centred on the main window.
+  static constexpr int kClientWidth = 396;
+  static constexpr int kClientHeight = 251;
+  static constexpr char kFontName[] = "ＭＳ Ｐゴシック";
+  static constexpr int kFontPixels = 12;
   static constexpr char kLabel1Caption[] = "表示する情報(&S)";
   static constexpr char kButtonOKCaption[] = "OK(&O)";
   static std::vector<std::string> ComboShowInfoItems();  // path, invalid lines, keywords

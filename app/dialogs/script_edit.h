@@ -31,6 +31,12 @@ class ScriptClipboard {
 class TFormScript {
  public:
   static constexpr char kCaption[] = "SavraScript エディタ";
+  // A sizable window centred on the main window; the field fills it,
+  // wraps long lines and has no scroll bars.
+  static constexpr int kWidth = 415;
+  static constexpr int kHeight = 264;
+  static constexpr char kFontName[] = "ＭＳ Ｐゴシック";
+  static constexpr int kFontPixels = 12;
   static constexpr char kMenuEditCaption[] = "編集(&E)";
   static constexpr char kMenuEditAnalyzeCaption[] = "分解(&A)";
   static constexpr char kMenuEditLinizeCaption[] = "一行化(&L)";

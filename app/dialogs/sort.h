@@ -13,6 +13,11 @@ namespace morvik {
 class TFormSort {
  public:
   static constexpr char kCaption[] = "並び替え/ソート";
+  // A fixed dialog border, centred on the main window.
+  static constexpr int kClientWidth = 255;
+  static constexpr int kClientHeight = 168;
+  static constexpr char kFontName[] = "ＭＳ Ｐゴシック";
+  static constexpr int kFontPixels = 12;
   static constexpr char kRadioTargetCaption[] = "対象";
   static constexpr char kRadioOrderCaption[] = "順番";
   static constexpr char kButtonOKCaption[] = "OK(&O)";

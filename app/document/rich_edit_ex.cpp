@@ -393,6 +393,10 @@ void TRichEditEx::Redo() {
   history.PushUndo(std::move(step));
 }
 
+void TRichEditEx::ClearUndo() {
+  if (!impl_->history.InGroup()) impl_->history.Clear();
+}
+
 void TRichEditEx::BreakUndoGroup() {
   impl_->history.BreakTyping();
 }

@@ -137,6 +137,9 @@ class TRichEditEx {
   void Redo();
   // Closes the current typing group, so that the next edit starts a new step.
   void BreakUndoGroup();
+  // Forgets every undo and redo step, so that the present text is the
+  // oldest one can go back to (a new document's template, say).
+  void ClearUndo();
 
   // Groups every edit made while it lives into one undo step.
   class UndoGroup {

@@ -90,6 +90,8 @@ void TFormEditor::CreateDocument(DataType T) {
   Page& page = *pages_.back();
   TRichEditEx& document = page.Document;
   document.SetLinesText(NewFileText(T));
+  // The template is where a new document starts: undo cannot go before it.
+  document.ClearUndo();
   document.DataType = T;
   document.SetModified(true);
   document.FileName = "Untitled" + std::to_string(number);

@@ -1,7 +1,9 @@
 // Case-insensitive search on character boundaries of Shift_JIS bytes.
+//
+// The text is walked character by character and compared with the folded
+// key as it goes, so that no folded copy of a line or of a whole document
+// is made.
 #include "app/editor/text_search.h"
-
-#include <vector>
 
 #include "data/sjis_codec.h"
 
@@ -12,75 +14,65 @@ char FoldAsciiByte(char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-// The folded text and, for each offset 0..size, whether a character starts
-// there (size itself counts as a boundary).
-struct FoldedText {
-  std::string bytes;
-  std::vector<bool> starts;
-};
-
-FoldedText Fold(std::string_view text) {
-  FoldedText folded{std::string(text), std::vector<bool>(text.size() + 1, false)};
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    folded.starts[pos] = true;
-    const std::size_t length = SjisCharLength(text, pos);
-    if (length == 1) folded.bytes[pos] = FoldAsciiByte(text[pos]);
-    pos += length;
-  }
-  folded.starts[text.size()] = true;
-  return folded;
-}
-
 }  // namespace
 
 std::string FoldAsciiCase(std::string_view sjis) {
-  return Fold(sjis).bytes;
+  std::string folded(sjis);
+  std::size_t pos = 0;
+  while (pos < sjis.size()) {
+    const std::size_t length = SjisCharLength(sjis, pos);
+    if (length == 1) folded[pos] = FoldAsciiByte(sjis[pos]);
+    pos += length;
+  }
+  return folded;
 }
 
 CaseInsensitiveSearch::CaseInsensitiveSearch(std::string_view key_sjis)
     : key_(FoldAsciiCase(key_sjis)) {}
 
-// Calls on_match(offset) for each occurrence left to right, the next search
-// starting after the previous occurrence; on_match returns false to stop.
-template <typename OnMatch>
-void CaseInsensitiveSearch::ForEachMatch(std::string_view text, OnMatch on_match) const {
-  if (key_.empty() || text.size() < key_.size()) return;
-  const FoldedText folded = Fold(text);
-  std::size_t from = 0;
-  while (from + key_.size() <= text.size()) {
-    const std::size_t hit = folded.bytes.find(key_, from);
-    if (hit == std::string::npos) return;
-    if (folded.starts[hit] && folded.starts[hit + key_.size()]) {
-      if (!on_match(hit)) return;
-      from = hit + key_.size();
-    } else {
-      from = hit + 1;
+bool CaseInsensitiveSearch::MatchesAt(std::string_view text, std::size_t pos) const {
+  if (text.size() - pos < key_.size()) return false;
+  std::size_t matched = 0;
+  while (matched < key_.size()) {
+    const std::size_t at = pos + matched;
+    const std::size_t length = SjisCharLength(text, at);
+    if (length == 1) {
+      if (FoldAsciiByte(text[at]) != key_[matched]) return false;
+    } else if (matched + length > key_.size() || text[at] != key_[matched] ||
+               text[at + 1] != key_[matched + 1]) {
+      // A character that the key would end inside cannot match.
+      return false;
     }
+    matched += length;
   }
+  return true;
 }
 
 std::optional<std::size_t> CaseInsensitiveSearch::FindIn(std::string_view text) const {
-  std::optional<std::size_t> found;
-  ForEachMatch(text, [&](std::size_t offset) {
-    found = offset;
-    return false;
-  });
-  return found;
+  if (key_.empty()) return std::nullopt;
+  for (std::size_t pos = 0; pos + key_.size() <= text.size(); pos += SjisCharLength(text, pos)) {
+    if (MatchesAt(text, pos)) return pos;
+  }
+  return std::nullopt;
 }
 
 std::string CaseInsensitiveSearch::ReplaceAll(std::string_view text,
                                               std::string_view replacement) const {
+  if (key_.empty()) return std::string(text);
   std::string result;
+  result.reserve(text.size());
   std::size_t copied = 0;
-  ForEachMatch(text, [&](std::size_t offset) {
-    if (result.empty()) result.reserve(text.size());
-    result.append(text, copied, offset - copied);
-    result.append(replacement);
-    copied = offset + key_.size();
-    return true;
-  });
-  if (copied == 0 && result.empty()) return std::string(text);
+  std::size_t pos = 0;
+  while (pos + key_.size() <= text.size()) {
+    if (MatchesAt(text, pos)) {
+      result.append(text, copied, pos - copied);
+      result.append(replacement);
+      pos += key_.size();
+      copied = pos;
+    } else {
+      pos += SjisCharLength(text, pos);
+    }
+  }
   result.append(text, copied);
   return result;
 }

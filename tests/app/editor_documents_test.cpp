@@ -44,6 +44,9 @@ TEST_F(Documents, NewDocumentHoldsTheTemplateAndIsModified) {
     EXPECT_EQ(document.Text(), c.text) << DataTypeName(c.type);
     EXPECT_EQ(document.DataType, c.type);
     EXPECT_TRUE(document.Modified());
+    // Undo cannot take the template away.
+    document.Undo();
+    EXPECT_EQ(document.Text(), c.text);
   }
   // Creating a document writes nothing into the status bar.
   EXPECT_EQ(desktop_.panels[0], "");

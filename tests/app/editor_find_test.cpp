@@ -62,6 +62,35 @@ TEST_F(FindReplace, FindNextSelectsTheFirstOccurrenceInTheNextLineThatHasOne) {
   }
 }
 
+// Long documents are searched in blocks of lines; hits beyond the first
+// block, and lines ended by lone CR or LF, must land on the right bytes.
+TEST_F(FindReplace, FindNextWalksLongDocumentsBothWays) {
+  std::string text;
+  for (int i = 0; i < 9000; ++i)
+    text += (i % 3 == 0 ? "line\r" : i % 3 == 1 ? "line\n" : "line\r\n");
+  const std::size_t target = text.size();
+  text += "the Needle\r\n";
+  const std::size_t last_line_start = text.size();
+  text += "tail";
+  TRichEditEx& document = NewDocument(DataC1);
+  document.Replace(0, document.Length(), text);
+  editor_.FindDialog.FindText = "needle";
+
+  PutCaret(document, 0);
+  editor_.FindDialogFind(editor_.FindDialog);
+  EXPECT_EQ(document.SelStart(), target + 4);
+
+  document.SetSelection(last_line_start + 2, 0);
+  editor_.FindDialog.Down = false;
+  editor_.FindDialogFind(editor_.FindDialog);
+  EXPECT_EQ(document.SelStart(), target + 4);
+
+  editor_.FindDialog.FindText = "LINE";  // nearest line above the caret
+  editor_.FindDialogFind(editor_.FindDialog);
+  EXPECT_EQ(document.SelStart(), target - 6);
+  EXPECT_TRUE(desktop_.messages.empty());
+}
+
 TEST_F(FindReplace, RepeatedFindNextPassesOverFurtherOccurrencesOfTheSameLine) {
   TRichEditEx& document = NewDocument(DataC1);
   document.Replace(0, document.Length(), "top\r\nab ab\r\nab");

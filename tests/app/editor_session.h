@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <string>
 
 #include "app/editor/editor.h"
@@ -41,7 +41,9 @@ class EditorSession : public ::testing::Test {
 
   static std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
   }
 
   // File > New, choosing type in the data-type dialog.

@@ -6,7 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <string>
 
 #include "app/document/rich_edit_ex.h"
@@ -44,7 +44,9 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
 
 std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
 }
 
 TEST(FileRoundTripTest, LoadThenSaveGivesTheSameBytes) {

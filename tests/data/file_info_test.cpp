@@ -57,6 +57,11 @@ TEST(FileInformation, ListsKeywordsOnceInCollationOrder) {
       // Root collation puts letters in alphabetic order whatever their case,
       // where byte order would put every capital first.
       {"alphabetic, not bytes", {"b", "C", "a", "D"}, "", {"a", "b", "C", "D"}},
+      {"keywords longer than a table slot holds",
+       {"abcdefghijklmnopqrstuvwxyz0123", "b", "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123",
+        "abcdefghijklmnopqrstuvwxyz0123"},
+       "",
+       {"abcdefghijklmnopqrstuvwxyz0123", "b"}},
       {"locale collation", {"b", "C", "a"}, "ja_JP", {"a", "b", "C"}},
       {"full-width letters differ in width only",
        {"\x82\x60", "A", "\x82\x81"},

@@ -121,11 +121,14 @@ TEST(DfaLimitTest, StateCountAndMemoryAreBounded) {
   struct Case {
     std::size_t max_states;
     std::size_t max_entries;
+    std::size_t max_work;
     const char* message;
   } cases[] = {
-      {100, 1000000, "TbmREDFATable.Build: automaton too large (more than 100 states)"},
-      {100000, 2000,
+      {100, 1000000, 1000000, "TbmREDFATable.Build: automaton too large (more than 100 states)"},
+      {100000, 2000, 1000000,
        "TbmREDFATable.Build: automaton too large (more than 2000 set and transition entries)"},
+      {100000, 1000000, 3000,
+       "TbmREDFATable.Build: automaton too large (more than 3000 leaves read while building)"},
   };
   for (const Case& c : cases) {
     TbmREScanner scanner(bmccShiftJIS);
@@ -137,7 +140,7 @@ TEST(DfaLimitTest, StateCountAndMemoryAreBounded) {
     tokens.Standardize(ranges);
     tree.Parse(tokens, ranges);
     TbmREDFATable table;
-    table.SetLimits(c.max_states, c.max_entries);
+    table.SetLimits(c.max_states, c.max_entries, c.max_work);
     try {
       table.Build(tree, ranges);
       ADD_FAILURE() << "no exception";
