@@ -30,20 +30,6 @@ bool IsPriorMarkerLine(std::string_view line) {
   return FirstFieldMayStartWithBrace(line) && IsPriorMarker(line);
 }
 
-std::vector<std::string_view> DocumentLineViews(std::string_view text) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  for (std::size_t pos = 0; pos < text.size(); ++pos) {
-    const char c = text[pos];
-    if (c != '\r' && c != '\n') continue;
-    lines.push_back(text.substr(start, pos - start));
-    if (c == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') ++pos;
-    start = pos + 1;
-  }
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
-}
-
 void SortLineRange(std::vector<std::string_view>& lines, long long lo, long long hi,
                    bool ascending) {
   if (lo < 0 || lo >= hi || hi >= static_cast<long long>(lines.size())) return;

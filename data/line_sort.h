@@ -87,11 +87,6 @@ LineRange PriorityBlockRange(std::size_t line_count, std::size_t caret_line, Lin
   return {lo, hi};
 }
 
-// The lines of a document's text as its line view has them: split at CR LF,
-// lone CR and lone LF, a final break starting no further line. Unlike
-// SplitLines a NUL byte is text like any other, since a document keeps it.
-std::vector<std::string_view> DocumentLineViews(std::string_view text);
-
 // SortLineRange over views of the lines: the same order (unsigned bytes),
 // the same guard on the range.
 void SortLineRange(std::vector<std::string_view>& lines, long long lo, long long hi,

@@ -138,19 +138,24 @@ bool MarkerKeyIs(std::string_view line, std::u16string_view marker) {
 
 }  // namespace
 
-LineList SplitLines(std::string_view text) {
-  text = text.substr(0, std::min(text.size(), text.find('\0')));
-  LineList lines;
+std::vector<std::string_view> DocumentLineViews(std::string_view text) {
+  std::vector<std::string_view> lines;
   std::size_t start = 0;
   for (std::size_t pos = 0; pos < text.size(); ++pos) {
     const char c = text[pos];
     if (c != '\r' && c != '\n') continue;
-    lines.emplace_back(text.substr(start, pos - start));
+    lines.push_back(text.substr(start, pos - start));
     if (c == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') ++pos;
     start = pos + 1;
   }
-  if (start < text.size()) lines.emplace_back(text.substr(start));
+  if (start < text.size()) lines.push_back(text.substr(start));
   return lines;
+}
+
+LineList SplitLines(std::string_view text) {
+  const std::vector<std::string_view> views =
+      DocumentLineViews(text.substr(0, std::min(text.size(), text.find('\0'))));
+  return LineList(views.begin(), views.end());
 }
 
 std::string JoinLines(const LineList& lines) {

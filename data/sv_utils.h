@@ -18,6 +18,11 @@ using LineList = std::vector<std::string>;
 // further line; an empty text has no lines; a NUL byte ends the text.
 LineList SplitLines(std::string_view text);
 
+// The lines of a document's text as its line view has them: split at CR LF,
+// lone CR and lone LF, a final break starting no further line. Unlike
+// SplitLines a NUL byte is text like any other, since a document keeps it.
+std::vector<std::string_view> DocumentLineViews(std::string_view text);
+
 // Every line followed by CR LF, the last one included.
 std::string JoinLines(const LineList& lines);
 
