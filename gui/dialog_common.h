@@ -42,6 +42,22 @@ class OutcomeDialog : public QDialog {
   bool ending_by_button_ = false;
 };
 
+// Hands the way a dialog ended to its logic object: OK and Cancel run the
+// logic's button handlers, a frame close is left for the logic to judge.
+template <typename Form>
+void ApplyOutcome(DialogOutcome outcome, Form& form) {
+  switch (outcome) {
+    case DialogOutcome::Ok:
+      form.ButtonOKClick();
+      break;
+    case DialogOutcome::Cancel:
+      form.ButtonCancelClick();
+      break;
+    case DialogOutcome::Frame:
+      break;
+  }
+}
+
 }  // namespace morvik
 
 #endif  // MORVIK_GUI_DIALOG_COMMON_H_

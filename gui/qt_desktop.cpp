@@ -262,16 +262,7 @@ void QtDesktop::RunSelectType(TFormSelectType& form) {
   dialog.SetSelectedIndex(form.RadioTypeItemIndex);
   dialog.exec();
   form.RadioTypeItemIndex = dialog.SelectedIndex();
-  switch (dialog.Outcome()) {
-    case DialogOutcome::Ok:
-      form.ButtonOKClick();
-      break;
-    case DialogOutcome::Cancel:
-      form.ButtonCancelClick();
-      break;
-    case DialogOutcome::Frame:
-      break;  // the logic counts it as OK
-  }
+  ApplyOutcome(dialog.Outcome(), form);  // a frame close counts as OK there
 }
 
 bool QtDesktop::ChooseFont(FontSpec& font) {

@@ -62,16 +62,7 @@ void QtDesktop::RunSort(TFormSort& form) {
   dialog.exec();
   form.RadioTargetItemIndex = dialog.TargetIndex();
   form.RadioOrderItemIndex = dialog.OrderIndex();
-  switch (dialog.Outcome()) {
-    case DialogOutcome::Ok:
-      form.ButtonOKClick();
-      break;
-    case DialogOutcome::Cancel:
-      form.ButtonCancelClick();
-      break;
-    case DialogOutcome::Frame:
-      break;
-  }
+  ApplyOutcome(dialog.Outcome(), form);
   form.FormClose();
 }
 
