@@ -30,28 +30,13 @@
 #include "gui/application.h"
 #include "gui/document_view.h"
 #include "gui/main_window.h"
+#include "gui/modal_driver.h"
 #include "gui/qt_desktop.h"
 
 namespace {
 
-void WhenModalOpens(std::function<void(QWidget*)> answer) {
-  auto* timer = new QTimer;
-  timer->setInterval(1);
-  QObject::connect(timer, &QTimer::timeout, [timer, answer = std::move(answer)]() {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || !modal->isVisible()) return;
-    timer->stop();
-    timer->deleteLater();
-    answer(modal);
-  });
-  timer->start();
-}
-
-void Click(QWidget* widget, const QString& caption) {
-  for (QAbstractButton* button : widget->findChildren<QAbstractButton*>()) {
-    if (button->text() == caption) button->click();
-  }
-}
+using morvik::ClickButtonCaptioned;
+using morvik::WhenModalOpens;
 
 // 1 000 000 records of about 50 bytes: "キーワードNNNNNNN","値NNNNNNN","abc..."
 std::string MakeDataFile(const std::filesystem::path& path) {
@@ -93,7 +78,7 @@ int main(int argc, char** argv) {
   WhenModalOpens([&file](QWidget* widget) {
     WhenModalOpens([](QWidget* type) {
       type->findChild<QRadioButton*>(QStringLiteral("RadioType2"))->click();
-      Click(type, QStringLiteral("OK(&O)"));
+      ClickButtonCaptioned(type, QStringLiteral("OK(&O)"));
     });
     auto* dialog = static_cast<QFileDialog*>(widget);
     // Typed into the name field, then Open or Save, as a user does.
@@ -135,7 +120,7 @@ int main(int argc, char** argv) {
   // Sort of the whole document from the menu.
   WhenModalOpens([](QWidget* sort) {
     sort->findChild<QRadioButton*>(QStringLiteral("RadioTarget1"))->click();
-    Click(sort, QStringLiteral("OK(&O)"));
+    ClickButtonCaptioned(sort, QStringLiteral("OK(&O)"));
   });
   timer.restart();
   window.Action(QStringLiteral("MenuEditSort"))->trigger();

@@ -21,6 +21,7 @@
 #include "gui/application.h"
 #include "gui/document_view.h"
 #include "gui/main_window.h"
+#include "gui/modal_driver.h"
 #include "gui/qt_desktop.h"
 #include "gui/script_dialog.h"
 
@@ -33,29 +34,6 @@ void Save(QWidget* widget, const char* name) {
   QTest::qWait(150);  // let the window lay out and paint
   const QString path = QDir(output_directory).filePath(QString::fromLatin1(name) + ".png");
   if (!widget->grab().save(path)) std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-}
-
-// Runs answer on the next modal window once it shows.
-void WhenModalOpens(std::function<void(QWidget*)> answer) {
-  auto* timer = new QTimer;
-  timer->setInterval(20);
-  QObject::connect(timer, &QTimer::timeout, [timer, answer = std::move(answer)]() {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || !modal->isVisible()) return;
-    timer->stop();
-    timer->deleteLater();
-    answer(modal);
-  });
-  timer->start();
-}
-
-void Click(QWidget* widget, const QString& caption) {
-  for (QAbstractButton* button : widget->findChildren<QAbstractButton*>()) {
-    if (button->text() == caption) {
-      button->click();
-      return;
-    }
-  }
 }
 
 // A DataA1 file with Japanese records, a priority block, an invalid byte,
@@ -84,7 +62,7 @@ void Tour(QtDesktop& desktop, const QString& sample) {
     WhenModalOpens([](QWidget* type) {
       type->findChild<QRadioButton*>(QStringLiteral("RadioType2"))->click();
       Save(type, "select-type-dialog");
-      Click(type, QStringLiteral("OK(&O)"));
+      ClickButtonCaptioned(type, QStringLiteral("OK(&O)"));
     });
     static_cast<QDialog*>(dialog)->accept();
   });
@@ -98,7 +76,7 @@ void Tour(QtDesktop& desktop, const QString& sample) {
 
   WhenModalOpens([](QWidget* sort) {
     Save(sort, "sort-dialog");
-    Click(sort, QStringLiteral(u"キャンセル(&C)"));
+    ClickButtonCaptioned(sort, QStringLiteral(u"キャンセル(&C)"));
   });
   trigger("MenuEditSort");
 
@@ -107,7 +85,7 @@ void Tour(QtDesktop& desktop, const QString& sample) {
     combo->setCurrentIndex(2);
     emit combo->activated(2);
     Save(info, "file-information-dialog");
-    Click(info, QStringLiteral("OK(&O)"));
+    ClickButtonCaptioned(info, QStringLiteral("OK(&O)"));
   });
   trigger("MenuFileInformation");
 
