@@ -3,9 +3,7 @@
 
 #include "gui/application.h"
 #include "gui/main_window.h"
-#ifdef MORVIK_GUI_WITH_EDITOR
 #include "gui/qt_desktop.h"
-#endif
 
 int main(int argc, char** argv) {
   const QString missing_display = morvik::MissingDisplayReason();
@@ -14,12 +12,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   morvik::MorvikApplication application(argc, argv);
-#ifdef MORVIK_GUI_WITH_EDITOR
   morvik::QtDesktop desktop;
   desktop.Window().show();
-#else
-  morvik::MainWindow window;
-  window.show();
-#endif
   return application.exec();
 }
