@@ -1,21 +1,17 @@
 #include "gui/application.h"
 
+#include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
-#include <cstdlib>
 #include <exception>
 
+#include "gui/display_probe.h"
 #include "gui/fonts.h"
 #include "gui/message_box.h"
 
 namespace morvik {
 namespace {
-
-bool IsSet(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr && *value != '\0';
-}
 
 void ShowEscapedException(QWidget* parent) {
   try {
@@ -30,12 +26,12 @@ void ShowEscapedException(QWidget* parent) {
 }  // namespace
 
 QString MissingDisplayReason() {
-  // An explicit platform (offscreen for tests, xcb, wayland) is the user's
-  // choice; Qt reports its own failures then.
-  if (IsSet("QT_QPA_PLATFORM") || IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY")) return {};
-  return QStringLiteral(
-      "morvik: no display to show the window on (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
-      "Start Morvik from a desktop session, or with QT_QPA_PLATFORM=offscreen for a test run.");
+  DisplaySettings settings = DisplaySettingsFromEnvironment();
+  const QDir platforms(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
+                       QStringLiteral("/platforms"));
+  settings.wayland_plugin =
+      !platforms.entryList({QStringLiteral("libqwayland*")}, QDir::Files).isEmpty();
+  return QString::fromLocal8Bit(MissingDisplayReason(settings));
 }
 
 void RunHandler(QWidget* parent, const std::function<void()>& handler) {

@@ -13,7 +13,8 @@ class QWidget;
 
 namespace morvik {
 
-// Why the program cannot show a window here, or an empty text when it can.
+// Why the program cannot show a window here, or an empty text when it can
+// (gui/display_probe.h with this process's environment and Qt's plugins).
 // Checked before the application object exists: Qt aborts the process when
 // it cannot reach a display, so the program tells the user in plain words
 // instead.
