@@ -45,7 +45,6 @@ void RunHandler(QWidget* parent, const std::function<void()>& handler) {
 MorvikApplication::MorvikApplication(int& argc, char** argv)
     : QApplication(argc, argv), qt_translator_(new QTranslator(this)) {
   setApplicationName(QStringLiteral("Morvik"));
-  setApplicationDisplayName(QStringLiteral("Morvik"));
   setApplicationVersion(QStringLiteral("2.10.00"));
   setDesktopFileName(QStringLiteral("morvik"));
   InstallFontSubstitutions();
