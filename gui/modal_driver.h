@@ -1,7 +1,7 @@
 // Drives modal windows from outside, for the programs that run the real
-// windows unattended (the screenshot tour, the benchmark): a modal window
-// opens inside the action that starts it, so its answer has to be set up
-// before and run from the window's own event loop.
+// windows unattended (the benchmark): a modal window opens inside the action
+// that starts it, so its answer has to be set up before and run from the
+// window's own event loop.
 #ifndef MORVIK_GUI_MODAL_DRIVER_H_
 #define MORVIK_GUI_MODAL_DRIVER_H_
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, testing and running Morvik need.
+# Installs the Debian 12 packages that building, testing and running Morvik need,
+# and the extra packages named as arguments (scripts/screenshots.sh asks for its tools).
 # Only missing packages are installed, so a repeated run costs a second.
 set -euo pipefail
 
@@ -9,6 +10,7 @@ packages=(
   libicu-dev
   qt6-base-dev qt6-translations-l10n qt6-l10n-tools
   fonts-ipafont-gothic xvfb xauth
+  "$@"
 )
 
 missing=()
