@@ -91,11 +91,8 @@ void Tour(QtDesktop& desktop, const QString& sample) {
 
   // The script in the first record's third field.
   QTest::keyClick(view, Qt::Key_Home, Qt::ControlModifier);
-  QTextCursor cursor = view->textCursor();
-  const int start = static_cast<int>(view->toPlainText().indexOf(u'x'));
-  cursor.setPosition(start);
-  cursor.setPosition(start + 12, QTextCursor::KeepAnchor);
-  view->setTextCursor(cursor);
+  const std::size_t start = view->Document().Text().find('x');
+  view->Document().SetSelection(start, 12);
   WhenModalOpens([](QWidget* script) {
     Save(script, "script-editor");
     static_cast<ScriptDialog*>(script)->Action(QStringLiteral("MenuQuitIgnore"))->trigger();
