@@ -1,363 +1,363 @@
+// DocumentView: construction, the model's notifications, positions, the
+// caret and selection, and scrolling. Keys, mouse, editing and painting
+// live in the document_view_*.cpp files beside this one.
 #include "gui/document_view.h"
 
 #include <QApplication>
-#include <QContextMenuEvent>
-#include <QKeyEvent>
-#include <QMenu>
-#include <QMimeData>
-#include <QPainter>
 #include <QScrollBar>
-#include <QTextBlock>
-#include <QTextLayout>
-#include <exception>
-#include <optional>
+#include <QTextLine>
+#include <algorithm>
+#include <cmath>
 
 #include "data/sjis_codec.h"
-#include "gui/sjis_text.h"
+#include "gui/text_motion.h"
+#include "gui/view_scopes.h"
 
 namespace morvik {
 namespace {
 
-// The modifiers of the key event being handled, while a view handles one.
-std::optional<Qt::KeyboardModifiers> current_key_modifiers;
-
-class CurrentKeyScope {
- public:
-  explicit CurrentKeyScope(Qt::KeyboardModifiers modifiers) : previous_(current_key_modifiers) {
-    current_key_modifiers = modifiers;
-  }
-  ~CurrentKeyScope() { current_key_modifiers = previous_; }
-  CurrentKeyScope(const CurrentKeyScope&) = delete;
-  CurrentKeyScope& operator=(const CurrentKeyScope&) = delete;
-
- private:
-  std::optional<Qt::KeyboardModifiers> previous_;
-};
-
-// Sets flag while it lives.
-class FlagScope {
- public:
-  explicit FlagScope(bool& flag) : flag_(flag), previous_(flag) { flag_ = true; }
-  ~FlagScope() { flag_ = previous_; }
-  FlagScope(const FlagScope&) = delete;
-  FlagScope& operator=(const FlagScope&) = delete;
-
- private:
-  bool& flag_;
-  bool previous_;
-};
-
-bool IsUndoKey(const QKeyEvent* event) {
-  return event->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Z);
-}
-
-bool IsRedoKey(const QKeyEvent* event) {
-  return event->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y) ||
-         event->keyCombination() ==
-             QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z);
-}
-
-bool IsEnterKey(const QKeyEvent* event) {
-  return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-}
-
-// Keys that would change the text; refused while a long command works on
-// the document.
-bool ChangesText(const QKeyEvent* event) {
-  if (!event->text().isEmpty() && event->text().at(0).isPrint()) return true;
-  return IsEnterKey(event) || event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete ||
-         event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Paste) ||
-         IsUndoKey(event) || IsRedoKey(event);
-}
-
-qsizetype WidgetCharCount(const QTextDocument* document) {
-  return document->characterCount() - 1;  // without the final block's end
-}
+// Space between the viewport's left edge and the text.
+constexpr int kLeftMargin = 4;
 
 }  // namespace
 
-bool IsShiftHeldForCurrentKey() {
-  const Qt::KeyboardModifiers modifiers =
-      current_key_modifiers.value_or(QGuiApplication::keyboardModifiers());
-  return modifiers.testFlag(Qt::ShiftModifier);
-}
-
 DocumentView::DocumentView(TRichEditEx& document, DocumentViewEvents events, QMenu* popup_menu,
                            QWidget* parent)
-    : QPlainTextEdit(parent),
+    : QAbstractScrollArea(parent),
       document_(document),
       events_(std::move(events)),
-      popup_menu_(popup_menu) {
+      popup_menu_(popup_menu),
+      lines_(document) {
   setObjectName(QString::fromStdString(document.Name()));
-  setLineWrapMode(QPlainTextEdit::NoWrap);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  setTabChangesFocus(true);
-  // The model keeps the history; the widget's own would cost seconds and
-  // hundreds of megabytes on the first undo in a large file.
-  setUndoRedoEnabled(false);
-  setContextMenuPolicy(Qt::DefaultContextMenu);
-  ReloadFromModel();
-  connect(QPlainTextEdit::document(), &QTextDocument::contentsChange, this,
-          &DocumentView::WidgetContentsChanged);
-  connect(this, &QPlainTextEdit::cursorPositionChanged, this, &DocumentView::WidgetCursorMoved);
-  connect(this, &QPlainTextEdit::selectionChanged, this, &DocumentView::WidgetCursorMoved);
+  setFocusPolicy(Qt::StrongFocus);
+  setAttribute(Qt::WA_InputMethodEnabled, true);
+  setAttribute(Qt::WA_KeyCompression, false);
+  viewport()->setBackgroundRole(QPalette::Base);
+  viewport()->setAutoFillBackground(true);
+  viewport()->setCursor(Qt::IBeamCursor);
+  lines_.SetFont(font());
   document_.AddObserver(this);
+  UpdateScrollBars();
 }
 
 DocumentView::~DocumentView() {
   document_.RemoveObserver(this);
 }
 
-void DocumentView::ReloadFromModel() {
-  FlagScope following(following_model_);
-  setPlainText(WidgetTextOfBytes(document_.Text()));
-  ShowModelSelection();
-}
-
-// --- Model to widget -----------------------------------------------------------
+// --- The model's notifications ---------------------------------------------------
 
 void DocumentView::TextReplaced(std::size_t offset, std::size_t /*removed_bytes*/,
-                                std::size_t inserted_bytes, std::size_t char_position,
-                                std::size_t removed_chars, std::size_t /*inserted_chars*/) {
-  if (reporting_edit_) return;  // the widget holds this edit already
-  QTextDocument* text = QPlainTextEdit::document();
-  const auto widget_chars = static_cast<std::size_t>(WidgetCharCount(text));
-  if (char_position == 0 && removed_chars >= widget_chars) {
-    ReloadFromModel();  // a whole new text (open, sort): one fast load
-    return;
-  }
-  {
-    FlagScope following(following_model_);
-    QTextCursor cursor(text);
-    cursor.setPosition(static_cast<int>(char_position));
-    cursor.setPosition(static_cast<int>(char_position + removed_chars), QTextCursor::KeepAnchor);
-    cursor.insertText(WidgetTextOfBytes(document_.TextRange(offset, inserted_bytes)));
-  }
-  // A break that the edit joined or split (a CR meeting an LF) can count
-  // differently here; the model is the truth.
-  if (static_cast<std::size_t>(WidgetCharCount(text)) != document_.CharCount()) {
-    ReloadFromModel();
-    return;
-  }
-  ShowModelSelection();
+                                std::size_t inserted_bytes, std::size_t /*char_position*/,
+                                std::size_t /*removed_chars*/, std::size_t /*inserted_chars*/) {
+  lines_.Invalidate();
+  // A whole new text (open, sort) has widths of its own.
+  if (offset == 0 && inserted_bytes == document_.Length()) lines_.ResetWidest();
+  UpdateScrollBarsLater();
+  viewport()->update();
 }
 
 void DocumentView::SelectionChanged() {
-  if (!reporting_edit_) ShowModelSelection();
+  viewport()->update();
+  if (changing_model_) return;
+  // A command or an undo moved the caret: show it where it went.
+  caret_at_start_ = false;
+  preferred_x_.reset();
+  EnsureCaretVisible();
 }
 
-void DocumentView::ShowModelSelection() {
-  if (static_cast<std::size_t>(WidgetCharCount(QPlainTextEdit::document())) !=
-      document_.CharCount()) {
-    return;  // a reload is on its way
-  }
+// --- Positions ----------------------------------------------------------------------
+
+std::size_t DocumentView::LineCount() const {
+  return document_.RawLineCount();
+}
+
+std::size_t DocumentView::LineLength(std::size_t line) const {
+  return static_cast<std::size_t>(lines_.Line(line)->text.size());
+}
+
+std::size_t DocumentView::OffsetOf(TextPoint point) const {
+  point = ClampPoint(point);
+  return document_.PositionOfLine(point.line) +
+         ByteOffsetOfColumn(document_.Line(point.line), point.column);
+}
+
+TextPoint DocumentView::PointOf(std::size_t offset) const {
+  const std::size_t line = document_.LineFromPosition(offset);
+  const std::size_t start = document_.PositionOfLine(line);
+  return {line, ColumnOfByteOffset(document_.Line(line), offset - std::min(offset, start))};
+}
+
+std::size_t DocumentView::CharPositionOf(TextPoint point) const {
+  return document_.CharPositionOfOffset(OffsetOf(point));
+}
+
+TextPoint DocumentView::ClampPoint(TextPoint point) const {
+  point.line = std::min(point.line, LineCount() - 1);
+  point.column = std::min(point.column, LineLength(point.line));
+  return point;
+}
+
+qreal DocumentView::XOfPoint(TextPoint point) const {
+  const auto line = lines_.Line(point.line);
+  return line->layout.lineAt(0).cursorToX(static_cast<int>(
+      std::min<std::size_t>(point.column, static_cast<std::size_t>(line->text.size()))));
+}
+
+std::size_t DocumentView::ColumnAtX(std::size_t line, qreal x) const {
+  const auto shown = lines_.Line(line);
+  const int column = shown->layout.lineAt(0).xToCursor(x, QTextLine::CursorBetweenCharacters);
+  return static_cast<std::size_t>(std::clamp<int>(column, 0, static_cast<int>(shown->text.size())));
+}
+
+TextPoint DocumentView::PointAtViewport(QPoint position) const {
+  const int row = static_cast<int>(
+      std::floor(static_cast<double>(position.y()) / static_cast<double>(lines_.LineHeight())));
+  const long long line = std::clamp<long long>(static_cast<long long>(TopLine()) + row, 0,
+                                               static_cast<long long>(LineCount()) - 1);
+  const auto index = static_cast<std::size_t>(line);
+  return {index, ColumnAtX(index, position.x() - ContentLeft())};
+}
+
+QPoint DocumentView::ViewportPointOf(TextPoint point) const {
+  point = ClampPoint(point);
+  const qreal left = XOfPoint(point);
+  const qreal right =
+      point.column < LineLength(point.line) ? XOfPoint({point.line, point.column + 1}) : left + 2;
+  const long long row = static_cast<long long>(point.line) - static_cast<long long>(TopLine());
+  return QPoint(static_cast<int>(ContentLeft() + (left + right) / 2),
+                static_cast<int>(row * lines_.LineHeight() + lines_.LineHeight() / 2));
+}
+
+qreal DocumentView::ContentLeft() const {
+  return kLeftMargin - horizontalScrollBar()->value();
+}
+
+int DocumentView::VisibleLineCount() const {
+  return std::max(1, viewport()->height() / lines_.LineHeight());
+}
+
+QString DocumentView::DisplayedLine(std::size_t line) const {
+  return lines_.Line(line)->text;
+}
+
+// --- Caret and selection --------------------------------------------------------------
+
+TextPoint DocumentView::CaretPoint() const {
   const std::size_t start = document_.SelStart();
-  const auto anchor = static_cast<int>(document_.CharPositionOfOffset(start));
-  const auto position =
-      static_cast<int>(document_.CharPositionOfOffset(start + document_.SelLength()));
-  QTextCursor cursor = textCursor();
-  if (cursor.anchor() == anchor && cursor.position() == position) return;
-  FlagScope following(following_model_);
-  cursor.setPosition(anchor);
-  cursor.setPosition(position, QTextCursor::KeepAnchor);
-  setTextCursor(cursor);
+  return PointOf(caret_at_start_ ? start : start + document_.SelLength());
 }
 
-// --- Widget to model -----------------------------------------------------------
+TextPoint DocumentView::AnchorPoint() const {
+  const std::size_t start = document_.SelStart();
+  return PointOf(caret_at_start_ ? start + document_.SelLength() : start);
+}
 
-void DocumentView::WidgetContentsChanged(int position, int removed, int added) {
-  if (following_model_) return;
-  QTextDocument* text = QPlainTextEdit::document();
-  const auto view_chars = static_cast<long long>(WidgetCharCount(text));
-  const auto model_chars = static_cast<long long>(document_.CharCount());
-  // Qt may report a change wider than the text (the final block's end
-  // counted in); the lengths on both sides say what was really removed.
-  const long long inserted = std::min<long long>(added, view_chars - position);
-  const long long removed_chars = inserted + model_chars - view_chars;
-  if (position < 0 || inserted < 0 || removed_chars < 0 || position + removed_chars > model_chars) {
-    QMetaObject::invokeMethod(this, &DocumentView::ReloadFromModel, Qt::QueuedConnection);
+std::size_t DocumentView::TopLine() const {
+  return static_cast<std::size_t>(verticalScrollBar()->value());
+}
+
+bool DocumentView::HasSelection() const {
+  return document_.SelLength() > 0;
+}
+
+void DocumentView::SelectRange(TextPoint anchor, TextPoint caret) {
+  const std::size_t anchor_offset = OffsetOf(anchor);
+  const std::size_t caret_offset = OffsetOf(caret);
+  const std::size_t start = std::min(anchor_offset, caret_offset);
+  caret_at_start_ = caret_offset < anchor_offset;
+  {
+    const FlagScope changing(changing_model_);
+    document_.SetSelection(start, std::max(anchor_offset, caret_offset) - start);
+  }
+  RestartBlink();
+  viewport()->update();
+}
+
+void DocumentView::MoveCaret(TextPoint caret, bool keep_anchor) {
+  SelectRange(keep_anchor ? AnchorPoint() : caret, caret);
+}
+
+TextPoint DocumentView::MotionTarget(Motion motion, TextPoint from) {
+  const std::size_t last_line = LineCount() - 1;
+  const auto vertical = [&](long long lines) {
+    const qreal x = preferred_x_.value_or(XOfPoint(from));
+    const auto line = static_cast<std::size_t>(std::clamp<long long>(
+        static_cast<long long>(from.line) + lines, 0, static_cast<long long>(last_line)));
+    preferred_x_ = x;
+    return TextPoint{line, ColumnAtX(line, x)};
+  };
+  switch (motion) {
+    case Motion::kCharLeft:
+      if (from.column > 0) return {from.line, from.column - 1};
+      if (from.line > 0) return {from.line - 1, LineLength(from.line - 1)};
+      return from;
+    case Motion::kCharRight:
+      if (from.column < LineLength(from.line)) return {from.line, from.column + 1};
+      if (from.line < last_line) return {from.line + 1, 0};
+      return from;
+    case Motion::kLineUp:
+      return vertical(-1);
+    case Motion::kLineDown:
+      return vertical(1);
+    case Motion::kPageUp:
+      return vertical(-VisibleLineCount());
+    case Motion::kPageDown:
+      return vertical(VisibleLineCount());
+    case Motion::kLineStart:
+      return {from.line, 0};
+    case Motion::kLineEnd:
+      return {from.line, LineLength(from.line)};
+    case Motion::kDocumentStart:
+      return {0, 0};
+    case Motion::kDocumentEnd:
+      return {last_line, LineLength(last_line)};
+    case Motion::kWordLeft:
+      if (from.column == 0) return MotionTarget(Motion::kCharLeft, from);
+      return {from.line, static_cast<std::size_t>(PreviousWordColumn(
+                             DisplayedLine(from.line), static_cast<qsizetype>(from.column)))};
+    case Motion::kWordRight:
+      if (from.column >= LineLength(from.line)) return MotionTarget(Motion::kCharRight, from);
+      return {from.line, static_cast<std::size_t>(NextWordColumn(
+                             DisplayedLine(from.line), static_cast<qsizetype>(from.column)))};
+  }
+  return from;
+}
+
+void DocumentView::ApplyMotion(Motion motion, bool keep_anchor) {
+  const bool vertical = motion == Motion::kLineUp || motion == Motion::kLineDown ||
+                        motion == Motion::kPageUp || motion == Motion::kPageDown;
+  if (!vertical) preferred_x_.reset();
+  TextPoint target;
+  if (!keep_anchor && HasSelection() &&
+      (motion == Motion::kCharLeft || motion == Motion::kCharRight)) {
+    // An arrow key ends a selection at its own side, as desktop editors do.
+    const TextPoint a = AnchorPoint();
+    const TextPoint b = CaretPoint();
+    target = motion == Motion::kCharLeft ? std::min(a, b) : std::max(a, b);
+  } else {
+    target = MotionTarget(motion, CaretPoint());
+  }
+  if (motion == Motion::kPageUp || motion == Motion::kPageDown) {
+    // The page turns with the caret, which keeps its place on the screen.
+    const long long step = motion == Motion::kPageUp ? -VisibleLineCount() : VisibleLineCount();
+    ScrollToLine(
+        static_cast<std::size_t>(std::max<long long>(0, static_cast<long long>(TopLine()) + step)));
+  }
+  MoveCaret(target, keep_anchor);
+  EnsureCaretVisible();
+}
+
+void DocumentView::RestartBlink() {
+  caret_shown_ = true;
+  const int flash = QApplication::cursorFlashTime();
+  if (flash > 0 && hasFocus()) {
+    blink_timer_.start(flash / 2, this);
+  } else {
+    blink_timer_.stop();
+  }
+}
+
+// --- Scrolling ------------------------------------------------------------------------
+
+void DocumentView::UpdateScrollBars() {
+  scroll_bars_update_queued_ = false;
+  const int visible = VisibleLineCount();
+  const auto lines = static_cast<long long>(LineCount());
+  QScrollBar* vertical = verticalScrollBar();
+  vertical->setRange(0, static_cast<int>(std::max<long long>(0, lines - visible)));
+  vertical->setPageStep(visible);
+  vertical->setSingleStep(1);
+
+  const int width = viewport()->width();
+  const int extent =
+      static_cast<int>(std::ceil(lines_.WidestSeen())) + 2 * kLeftMargin + lines_.LineHeight();
+  QScrollBar* horizontal = horizontalScrollBar();
+  horizontal->setRange(0, std::max(0, extent - width));
+  horizontal->setPageStep(width);
+  horizontal->setSingleStep(std::max(1, lines_.LineHeight()));
+}
+
+void DocumentView::UpdateScrollBarsLater() {
+  if (scroll_bars_update_queued_) return;
+  scroll_bars_update_queued_ = true;
+  QMetaObject::invokeMethod(this, &DocumentView::UpdateScrollBars, Qt::QueuedConnection);
+}
+
+void DocumentView::ScrollToLine(std::size_t top) {
+  verticalScrollBar()->setValue(
+      static_cast<int>(std::min<std::size_t>(top, static_cast<std::size_t>(INT32_MAX))));
+}
+
+void DocumentView::EnsureCaretVisible() {
+  // The range may still wait for a queued update (a text that just grew).
+  UpdateScrollBars();
+  const TextPoint caret = CaretPoint();
+  const std::size_t top = TopLine();
+  const auto visible = static_cast<std::size_t>(VisibleLineCount());
+  if (caret.line < top) {
+    ScrollToLine(caret.line);
+  } else if (caret.line >= top + visible) {
+    ScrollToLine(caret.line + 1 - visible);
+  }
+  const qreal x = XOfPoint(caret) + kLeftMargin;
+  QScrollBar* horizontal = horizontalScrollBar();
+  const int width = viewport()->width();
+  // Keep a little of the text beyond the caret in sight.
+  const int margin = std::min(width / 4, 4 * lines_.LineHeight());
+  if (lines_.WidestSeen() + 2 * kLeftMargin + lines_.LineHeight() > horizontal->maximum() + width) {
+    UpdateScrollBars();  // the caret's line is wider than any seen before
+  }
+  if (x < horizontal->value()) {
+    horizontal->setValue(static_cast<int>(x) - margin);
+  } else if (x + 2 > horizontal->value() + width) {
+    horizontal->setValue(static_cast<int>(x) + 2 - width + margin);
+  }
+}
+
+void DocumentView::scrollContentsBy(int /*dx*/, int /*dy*/) {
+  // The vertical bar counts lines, not pixels: draw afresh.
+  viewport()->update();
+}
+
+void DocumentView::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  UpdateScrollBars();
+}
+
+void DocumentView::changeEvent(QEvent* event) {
+  QAbstractScrollArea::changeEvent(event);
+  if (event->type() == QEvent::FontChange) {
+    lines_.SetFont(font());
+    UpdateScrollBars();
+    viewport()->update();
+  }
+}
+
+void DocumentView::focusInEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusInEvent(event);
+  RestartBlink();
+  viewport()->update();
+}
+
+void DocumentView::focusOutEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusOutEvent(event);
+  blink_timer_.stop();
+  viewport()->update();
+}
+
+void DocumentView::timerEvent(QTimerEvent* event) {
+  if (event->timerId() == blink_timer_.timerId()) {
+    caret_shown_ = !caret_shown_;
+    viewport()->update();
     return;
   }
-  (void)removed;
-  QTextCursor cursor(text);
-  cursor.setPosition(position);
-  cursor.setPosition(static_cast<int>(position + inserted), QTextCursor::KeepAnchor);
-  QString inserted_text = cursor.selectedText();
-  int dropped = 0;
-  inserted_text = KeepEncodable(inserted_text, &dropped);
-  try {
-    FlagScope reporting(reporting_edit_);
-    document_.ApplyViewEdit(static_cast<std::size_t>(position),
-                            static_cast<std::size_t>(removed_chars),
-                            ModelCharsOfWidgetText(inserted_text));
-  } catch (const std::exception& error) {
-    // The model refused the edit (too long, or a long command is running):
-    // the widget goes back to what the model holds.
-    if (events_.input_refused) events_.input_refused(QString::fromUtf8(error.what()));
-  }
-  if (dropped > 0) RefuseInput(dropped);
-  if (static_cast<std::size_t>(WidgetCharCount(text)) != document_.CharCount()) {
-    // Not while the widget is inside its own change notification.
-    QMetaObject::invokeMethod(this, &DocumentView::ReloadFromModel, Qt::QueuedConnection);
-  }
-}
-
-void DocumentView::WidgetCursorMoved() {
-  if (following_model_) return;
-  if (static_cast<std::size_t>(WidgetCharCount(QPlainTextEdit::document())) !=
-      document_.CharCount()) {
+  if (event->timerId() == autoscroll_timer_.timerId()) {
+    ExtendDragTo(last_drag_position_);
     return;
   }
-  const QTextCursor cursor = textCursor();
-  const std::size_t start =
-      document_.OffsetOfCharPosition(static_cast<std::size_t>(cursor.selectionStart()));
-  const std::size_t end =
-      document_.OffsetOfCharPosition(static_cast<std::size_t>(cursor.selectionEnd()));
-  if (document_.SelStart() == start && document_.SelLength() == end - start) return;
-  FlagScope reporting(reporting_edit_);
-  document_.SetSelection(start, end - start);
-}
-
-void DocumentView::RefuseInput(int dropped) {
-  QApplication::beep();
-  if (events_.input_refused) events_.input_refused(UnencodableMessage(dropped));
-}
-
-// --- Events ----------------------------------------------------------------------
-
-bool DocumentView::event(QEvent* event) {
-  if (event->type() == QEvent::ShortcutOverride) {
-    auto* key = static_cast<QKeyEvent*>(event);
-    if (IsUndoKey(key) || IsRedoKey(key)) {
-      event->accept();  // the model's undo, not a shortcut
-      return true;
-    }
-    const QKeySequence pressed(key->keyCombination());
-    for (const QKeySequence& shortcut : reserved_) {
-      if (shortcut == pressed) {
-        event->ignore();
-        return true;
-      }
-    }
-  }
-  return QPlainTextEdit::event(event);
-}
-
-void DocumentView::keyPressEvent(QKeyEvent* event) {
-  const CurrentKeyScope key_scope(event->modifiers());
-  if (events_.key_down) events_.key_down(document_);
-  if (document_.ReadOnly() && ChangesText(event)) {
-    QApplication::beep();
-    return;
-  }
-  if (IsUndoKey(event)) {
-    document_.Undo();
-    return;
-  }
-  if (IsRedoKey(event)) {
-    document_.Redo();
-    return;
-  }
-  if (IsEnterKey(event)) {
-    if (events_.key_press && events_.key_press(document_, u'\r')) return;
-    // Shift+Enter: a real line break, not the widget's soft line separator.
-    textCursor().insertText(QStringLiteral("\n"));
-    ensureCursorVisible();
-    return;
-  }
-  if (!event->text().isEmpty() && !IsEncodable(event->text())) {
-    int dropped = 0;
-    KeepEncodable(event->text(), &dropped);
-    RefuseInput(dropped);
-    return;
-  }
-  QPlainTextEdit::keyPressEvent(event);
-}
-
-void DocumentView::keyReleaseEvent(QKeyEvent* event) {
-  const CurrentKeyScope key_scope(event->modifiers());
-  QPlainTextEdit::keyReleaseEvent(event);
-  if (events_.key_up) events_.key_up(document_);
-}
-
-void DocumentView::mousePressEvent(QMouseEvent* event) {
-  // The widget places the caret first, so the status shows where the press
-  // put it.
-  QPlainTextEdit::mousePressEvent(event);
-  if (events_.mouse_down) events_.mouse_down(document_);
-}
-
-void DocumentView::mouseReleaseEvent(QMouseEvent* event) {
-  // A press inside the selection (which could have started a drag) moves
-  // the caret only now: the status shows where the click put it.
-  const int before = textCursor().position();
-  QPlainTextEdit::mouseReleaseEvent(event);
-  if (textCursor().position() != before && events_.mouse_down) events_.mouse_down(document_);
-}
-
-void DocumentView::inputMethodEvent(QInputMethodEvent* event) {
-  if (document_.ReadOnly() && !event->commitString().isEmpty()) {
-    QApplication::beep();
-    return;
-  }
-  int dropped = 0;
-  const QString kept = KeepEncodable(event->commitString(), &dropped);
-  if (dropped == 0) {
-    QPlainTextEdit::inputMethodEvent(event);
-    return;
-  }
-  QInputMethodEvent filtered(event->preeditString(), event->attributes());
-  filtered.setCommitString(kept, event->replacementStart(), event->replacementLength());
-  QPlainTextEdit::inputMethodEvent(&filtered);
-  RefuseInput(dropped);
-}
-
-void DocumentView::insertFromMimeData(const QMimeData* source) {
-  if (!source->hasText()) return;
-  if (document_.ReadOnly()) {
-    QApplication::beep();
-    return;
-  }
-  int dropped = 0;
-  const QString kept = KeepEncodable(source->text(), &dropped);
-  textCursor().insertText(kept);
-  ensureCursorVisible();
-  if (dropped > 0) RefuseInput(dropped);
-}
-
-void DocumentView::contextMenuEvent(QContextMenuEvent* event) {
-  if (popup_menu_ != nullptr) popup_menu_->exec(event->globalPos());
-}
-
-void DocumentView::paintEvent(QPaintEvent* event) {
-  QPlainTextEdit::paintEvent(event);
-  // Bytes that are no Shift_JIS character are drawn by the font as a
-  // replacement sign; a red frame makes them stand out from real text.
-  QPainter painter(viewport());
-  const QColor fill(255, 0, 0, 60);
-  const QColor frame(200, 0, 0);
-  const QPointF offset = contentOffset();
-  const int bottom = viewport()->height();
-  for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
-    const QRectF bounds = blockBoundingGeometry(block).translated(offset);
-    if (bounds.top() > bottom) break;
-    const QString text = block.text();
-    const QTextLayout* layout = block.layout();
-    if (layout == nullptr) continue;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-      if (!IsInvalidByteUnit(text[i].unicode())) continue;
-      const QTextLine line = layout->lineForTextPosition(static_cast<int>(i));
-      if (!line.isValid()) continue;
-      const qreal left = line.cursorToX(static_cast<int>(i));
-      const qreal right = line.cursorToX(static_cast<int>(i + 1));
-      const QRectF mark(bounds.left() + left, bounds.top() + line.y(),
-                        std::max<qreal>(right - left, 4), line.height());
-      painter.fillRect(mark, fill);
-      painter.setPen(frame);
-      painter.drawRect(mark.adjusted(0, 0, -1, -1));
-    }
-  }
+  QAbstractScrollArea::timerEvent(event);
 }
 
 }  // namespace morvik

@@ -221,7 +221,7 @@ void QtDesktop::SetDocumentFont(int index, const FontSpec& font) {
 void QtDesktop::FocusDocument(int index) {
   if (DocumentView* view = View(index)) {
     view->setFocus();
-    view->ensureCursorVisible();
+    view->EnsureCaretVisible();
   }
 }
 

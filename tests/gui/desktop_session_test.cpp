@@ -8,12 +8,10 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
-#include <QTextBlock>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
@@ -143,9 +141,12 @@ class DesktopSessionTest : public ::testing::Test {
     for (int i = 0; i < column; ++i) Key(Qt::Key_Right);
   }
 
-  // The widget shows exactly what the model holds.
+  // The view shows exactly what the model holds now, line by line.
   void ExpectViewShowsModel() {
-    EXPECT_EQ(View()->toPlainText(), WidgetTextOfBytes(Document().Text()));
+    for (std::size_t line = 0; line < Document().RawLineCount(); ++line) {
+      EXPECT_EQ(View()->DisplayedLine(line), DisplayTextOfLine(Document().Line(line), nullptr))
+          << "line " << line;
+    }
   }
 
   std::filesystem::path directory_;
@@ -173,8 +174,7 @@ TEST_F(DesktopSessionTest, EnterInsertsAnEmptyRecordAndShiftEnterBreaksTheLine) 
   EXPECT_EQ(Document().Text(),
             "\"\",\"\",\"\"\r\n\"\",\"\",\"\"\r\n\"{EndOfData}\",\"{Dummy}\",\"{Dummy}\"\r\n");
   EXPECT_EQ(Status(0), QStringLiteral(u"A1 2行2列 (全4行)"));
-  EXPECT_EQ(View()->textCursor().blockNumber(), 1);
-  EXPECT_EQ(View()->textCursor().positionInBlock(), 1);
+  EXPECT_EQ(View()->CaretPoint(), (TextPoint{1, 1}));
   ExpectViewShowsModel();
 
   QTest::keyClicks(View(), QStringLiteral("k"));
@@ -222,9 +222,7 @@ TEST_F(DesktopSessionTest, StatusBarFollowsTheCaret) {
   }
 
   // A mouse press shows where the press put the caret.
-  QTextCursor target(View()->document()->findBlockByNumber(1));
-  target.setPosition(target.position() + 2);
-  const QPoint point = View()->cursorRect(target).center();
+  const QPoint point = View()->ViewportPointOf({1, 2});
   QTest::mouseClick(View()->viewport(), Qt::LeftButton, Qt::NoModifier, point);
   EXPECT_EQ(Status(0), QStringLiteral(u"B2 2行3列 (全3行)"));
 }
@@ -242,9 +240,9 @@ TEST_F(DesktopSessionTest, OpenEditUndoSaveKeepsEveryByteNotTouched) {
   EXPECT_FALSE(Document().Modified());
   EXPECT_EQ(Window().PageEdit()->tabText(0), QStringLiteral("bytes.htd"));
   ExpectViewShowsModel();
-  // The invalid bytes are in the view, as characters of their own.
-  EXPECT_TRUE(View()->toPlainText().contains(QChar(0xDC80)));
-  EXPECT_TRUE(View()->toPlainText().contains(QChar(0xDCFF)));
+  // The invalid bytes are in the view, each a visible sign of its own.
+  EXPECT_EQ(View()->DisplayedLine(0), QStringLiteral(u"\"a\uFFFD\",\"表\""));
+  EXPECT_EQ(View()->DisplayedLine(4), QStringLiteral(u"\uFFFD end\uFFFD"));
 
   GoTo(2, 0);
   QTest::keyClicks(View(), QStringLiteral("X"));
@@ -288,7 +286,8 @@ TEST_F(DesktopSessionTest, FindNextSelectsTheHitInTheView) {
   ASSERT_TRUE(find->isVisible());
   QTest::keyClicks(find->findChild<QLineEdit*>(QStringLiteral("FindText")), QStringLiteral("key"));
   ClickButton(find, QStringLiteral(u"次を検索(&F)"));
-  EXPECT_EQ(View()->textCursor().selectedText(), QStringLiteral("Key"));
+  EXPECT_EQ(View()->AnchorPoint(), (TextPoint{1, 5}));
+  EXPECT_EQ(View()->CaretPoint(), (TextPoint{1, 8}));
   EXPECT_EQ(Document().SelStart(), 14u);
   EXPECT_EQ(Document().SelLength(), 3u);
 

@@ -1,0 +1,120 @@
+// DocumentView: drawing. Only the lines in the damaged part of the
+// viewport are read and laid out; the selection, the caret, the input
+// method's composition and the marks of undecodable bytes are drawn over
+// them.
+#include <QFontMetricsF>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QTextLine>
+
+#include "gui/document_view.h"
+
+namespace morvik {
+namespace {
+
+// Bytes that are no Shift_JIS character, and control characters, are
+// drawn as a sign; a red frame makes them stand out from real text.
+void DrawMarks(QPainter& painter, const DisplayLine& shown, QPointF origin, int height) {
+  if (shown.marked_columns.empty()) return;
+  const QColor fill(255, 0, 0, 60);
+  const QColor frame(200, 0, 0);
+  const QTextLine line = shown.layout.lineAt(0);
+  painter.save();
+  painter.setPen(frame);
+  for (qsizetype column : shown.marked_columns) {
+    const qreal left = line.cursorToX(static_cast<int>(column));
+    const qreal right = line.cursorToX(static_cast<int>(column + 1));
+    const QRectF mark(origin.x() + left, origin.y(), std::max<qreal>(right - left, 4), height);
+    painter.fillRect(mark, fill);
+    painter.drawRect(mark.adjusted(0, 0, -1, -1));
+  }
+  painter.restore();
+}
+
+}  // namespace
+
+QRect DocumentView::CaretRectInViewport() const {
+  const TextPoint caret = CaretPoint();
+  qreal x = XOfPoint(caret);
+  if (!preedit_.isEmpty()) {
+    x += QFontMetricsF(font()).horizontalAdvance(preedit_.left(preedit_cursor_));
+  }
+  const long long row = static_cast<long long>(caret.line) - static_cast<long long>(TopLine());
+  const int height = lines_.LineHeight();
+  return QRect(static_cast<int>(ContentLeft() + x), static_cast<int>(row * height),
+               style()->pixelMetric(QStyle::PM_TextCursorWidth), height);
+}
+
+void DocumentView::paintEvent(QPaintEvent* event) {
+  QPainter painter(viewport());
+  const int height = lines_.LineHeight();
+  const std::size_t top = TopLine();
+  const std::size_t count = LineCount();
+  const qreal left = ContentLeft();
+  const TextPoint caret = CaretPoint();
+  const TextPoint anchor = AnchorPoint();
+  const TextPoint first_selected = std::min(caret, anchor);
+  const TextPoint last_selected = std::max(caret, anchor);
+  const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
+  QTextCharFormat selected;
+  selected.setBackground(palette().brush(group, QPalette::Highlight));
+  selected.setForeground(palette().brush(group, QPalette::HighlightedText));
+  const bool caret_visible = hasFocus() && caret_shown_;
+  const int caret_width = style()->pixelMetric(QStyle::PM_TextCursorWidth);
+  const qreal break_width = QFontMetricsF(font()).horizontalAdvance(QLatin1Char(' '));
+  const qreal widest_before = lines_.WidestSeen();
+
+  const int first_row = std::max(0, event->rect().top() / height);
+  const int last_row = event->rect().bottom() / height;
+  painter.setPen(palette().color(group, QPalette::Text));
+  for (int row = first_row; row <= last_row; ++row) {
+    const std::size_t line = top + static_cast<std::size_t>(row);
+    if (line >= count) break;
+    const QPointF origin(left, static_cast<qreal>(row) * height);
+    const std::shared_ptr<const DisplayLine> shown = lines_.Line(line);
+
+    if (line == caret.line && !preedit_.isEmpty()) {
+      // The composition stands underlined at the caret until committed.
+      QString text = shown->text;
+      text.insert(static_cast<qsizetype>(caret.column), preedit_);
+      const std::unique_ptr<QTextLayout> composed = lines_.LayOut(text);
+      QTextCharFormat underlined;
+      underlined.setFontUnderline(true);
+      composed->draw(
+          &painter, origin,
+          {{static_cast<int>(caret.column), static_cast<int>(preedit_.size()), underlined}});
+      if (caret_visible) {
+        composed->drawCursor(&painter, origin, static_cast<int>(caret.column) + preedit_cursor_,
+                             caret_width);
+      }
+      continue;
+    }
+
+    QList<QTextLayout::FormatRange> formats;
+    if (first_selected != last_selected && line >= first_selected.line &&
+        line <= last_selected.line) {
+      const std::size_t start = line == first_selected.line ? first_selected.column : 0;
+      const std::size_t end = line == last_selected.line
+                                  ? last_selected.column
+                                  : static_cast<std::size_t>(shown->text.size());
+      if (end > start) {
+        formats.append({static_cast<int>(start), static_cast<int>(end - start), selected});
+      }
+      if (line < last_selected.line) {
+        // The line break is selected too.
+        painter.fillRect(QRectF(origin.x() + shown->width, origin.y(), break_width, height),
+                         selected.background());
+      }
+    }
+    shown->layout.draw(&painter, origin, formats);
+    DrawMarks(painter, *shown, origin, height);
+    if (caret_visible && line == caret.line) {
+      shown->layout.drawCursor(&painter, origin, static_cast<int>(caret.column), caret_width);
+    }
+  }
+  // Lines wider than any before came into sight: the horizontal bar grows.
+  if (lines_.WidestSeen() > widest_before) UpdateScrollBarsLater();
+}
+
+}  // namespace morvik
