@@ -74,6 +74,8 @@ void AnswerMessages(QStringList answers, std::vector<ShownMessage>* shown) {
     for (QAbstractButton* button : buttons) message.buttons << button->text();
     shown->push_back(message);
     const QString answer = answers.takeFirst();
+    // Clicked once it is on the screen and laid out, as a user sees it.
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(box));
     if (answer == kEscape) {
       QTest::keyClick(box, Qt::Key_Escape);
     } else {
@@ -98,9 +100,11 @@ class UrlCatcher : public QObject {
 class DesktopCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // One directory per process: test runs of other work trees share /tmp.
     directory_ = std::filesystem::temp_directory_path() /
                  (std::string("morvik_gui_commands_") +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+                  std::to_string(QCoreApplication::applicationPid()));
     std::filesystem::create_directories(directory_);
     // Tests close the main window; that must not end the test program.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -148,8 +152,14 @@ class DesktopCommandsTest : public ::testing::Test {
   void AnswerFile(const std::filesystem::path& path, std::function<void()> next = nullptr) {
     WhenModalOpens(QStringLiteral("QFileDialog"), [path, next](QWidget* widget) {
       if (next) next();
-      widget->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
-          ->setText(QString::fromStdString(path.string()));
+      // Typed into the focused name field, as a user does: only then does
+      // the dialog drop the previous file from its list's selection, which
+      // would otherwise win over the typed name.
+      QApplication::setActiveWindow(widget);
+      auto* name = widget->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+      name->setFocus();
+      ASSERT_TRUE(name->hasFocus());
+      name->setText(QString::fromStdString(path.string()));
       static_cast<QDialog*>(widget)->accept();
     });
   }
@@ -163,6 +173,7 @@ class DesktopCommandsTest : public ::testing::Test {
   void OpenDocument(const std::filesystem::path& path, int type) {
     AnswerFile(path, [this, type] { AnswerType(type); });
     Trigger("MenuFileOpen");
+    ASSERT_EQ(desktop_->CurrentView()->Document().FileName, path.string());
     FocusCurrentView();
   }
 
@@ -267,8 +278,8 @@ TEST_F(DesktopCommandsTest, ClosingAsksAboutEveryModifiedDocument) {
     ASSERT_EQ(shown.size(), static_cast<std::size_t>(test.answers.size()));
     for (std::size_t i = 0; i < shown.size() && i < static_cast<std::size_t>(test.modified); ++i) {
       EXPECT_EQ(shown[i].caption, QStringLiteral(u"確認"));
-      EXPECT_EQ(shown[i].text, QString::fromStdString(paths[i].string()) +
-                                   QStringLiteral(u"\n\nは変更されています。保存しますか？"));
+      EXPECT_EQ(shown[i].text.toStdString(),
+                paths[i].string() + "\n\nは変更されています。保存しますか？");
       EXPECT_EQ(shown[i].buttons, (QStringList{kYes, kNo, kCancel}));
     }
     if (test.first_file_unwritable) {
