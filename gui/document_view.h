@@ -30,6 +30,7 @@
 #include "gui/line_layouts.h"
 
 class QMenu;
+class QPainter;
 
 namespace morvik {
 
@@ -137,6 +138,8 @@ class DocumentView : public QAbstractScrollArea, public DocumentObserver {
   TextPoint PointAtViewport(QPoint position) const;
   qreal ContentLeft() const;  // viewport x of the lines' left edge
   QRect CaretRectInViewport() const;
+  void DrawCaret(QPainter& painter, const DisplayLine& shown, QPointF origin,
+                 std::size_t column) const;
   int VisibleLineCount() const;
 
   // --- Caret and selection (document_view.cpp)
@@ -156,6 +159,9 @@ class DocumentView : public QAbstractScrollArea, public DocumentObserver {
   // Replaces the selection, or inserts at the caret, with text the user
   // typed or pasted; characters Shift_JIS cannot hold are kept out.
   void InsertUserText(const QString& text);
+  // A typed character: in overwrite mode it takes the place of the
+  // character after the caret (never of a line break).
+  void TypeText(const QString& text);
   // Deletes the selection, or the characters between the caret and to.
   void DeleteTowards(TextPoint to);
   void ReplaceCharacters(std::size_t char_position, std::size_t removed_chars, const QString& text);
@@ -193,6 +199,8 @@ class DocumentView : public QAbstractScrollArea, public DocumentObserver {
   std::optional<qreal> preferred_x_;
   // The view itself is setting the model's selection or editing it.
   bool changing_model_ = false;
+  // Insert toggles it: typed characters replace those after the caret.
+  bool overwrite_ = false;
 
   bool caret_shown_ = true;
   QBasicTimer blink_timer_;

@@ -62,6 +62,23 @@ void DocumentView::InsertUserText(const QString& text) {
   if (dropped > 0) RefuseInput(dropped);
 }
 
+void DocumentView::TypeText(const QString& text) {
+  const TextPoint caret = CaretPoint();
+  if (!overwrite_ || HasSelection() || caret.column >= LineLength(caret.line)) {
+    InsertUserText(text);
+    return;
+  }
+  if (RefuseWhileReadOnly()) return;
+  int dropped = 0;
+  const QString kept = KeepEncodable(text, &dropped);
+  if (!kept.isEmpty()) {
+    const std::size_t overwritten = std::min<std::size_t>(static_cast<std::size_t>(kept.size()),
+                                                          LineLength(caret.line) - caret.column);
+    ReplaceCharacters(CharPositionOf(caret), overwritten, kept);
+  }
+  if (dropped > 0) RefuseInput(dropped);
+}
+
 void DocumentView::DeleteTowards(TextPoint to) {
   if (RefuseWhileReadOnly()) return;
   if (!HasSelection()) {

@@ -46,6 +46,24 @@ QRect DocumentView::CaretRectInViewport() const {
                style()->pixelMetric(QStyle::PM_TextCursorWidth), height);
 }
 
+void DocumentView::DrawCaret(QPainter& painter, const DisplayLine& shown, QPointF origin,
+                             std::size_t column) const {
+  const int width = style()->pixelMetric(QStyle::PM_TextCursorWidth);
+  if (!overwrite_ || column >= static_cast<std::size_t>(shown.text.size())) {
+    shown.layout.drawCursor(&painter, origin, static_cast<int>(column), width);
+    return;
+  }
+  // In overwrite mode the caret covers the character it will replace.
+  const QTextLine line = shown.layout.lineAt(0);
+  const qreal left = line.cursorToX(static_cast<int>(column));
+  const qreal right = line.cursorToX(static_cast<int>(column + 1));
+  QColor block = palette().color(QPalette::Text);
+  block.setAlpha(110);
+  painter.fillRect(QRectF(origin.x() + left, origin.y(), std::max<qreal>(right - left, width),
+                          lines_.LineHeight()),
+                   block);
+}
+
 void DocumentView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   const int height = lines_.LineHeight();
@@ -109,9 +127,7 @@ void DocumentView::paintEvent(QPaintEvent* event) {
     }
     shown->layout.draw(&painter, origin, formats);
     DrawMarks(painter, *shown, origin, height);
-    if (caret_visible && line == caret.line) {
-      shown->layout.drawCursor(&painter, origin, static_cast<int>(caret.column), caret_width);
-    }
+    if (caret_visible && line == caret.line) DrawCaret(painter, *shown, origin, caret.column);
   }
   // Lines wider than any before came into sight: the horizontal bar grows.
   if (lines_.WidestSeen() > widest_before) UpdateScrollBarsLater();

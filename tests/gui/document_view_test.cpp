@@ -177,6 +177,7 @@ TEST_F(DocumentViewTest, EditingKeysChangeOnlyTheBytesTheyTouch) {
       {"shift+enter breaks the line with CR LF", "ab", 1, {{Qt::Key_Return, shift}}, {}, "a\r\nb"},
       {"backspace at the start does nothing", "ab", 0, {{Qt::Key_Backspace}}, {}, "ab"},
       {"undo takes back a typed word at once", "ab", 2, {}, QStringLiteral("xyz"), "abxyz"},
+      {"alt+letter is a menu key, not text", "ab", 1, {{Qt::Key_F, Qt::AltModifier}}, {}, "ab"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -188,6 +189,23 @@ TEST_F(DocumentViewTest, EditingKeysChangeOnlyTheBytesTheyTouch) {
     Press({Qt::Key_Z, ctrl});
     EXPECT_EQ(document_.Text(), c.before);
   }
+}
+
+TEST_F(DocumentViewTest, InsertTogglesOverwriteWithinTheLine) {
+  Load("abc\r\nd\x93\xfa", 1);
+  Press({Qt::Key_Insert});
+  // X and Y take the places of b and c; Z at the line's end is added.
+  QTest::keyClicks(view_.get(), QStringLiteral("XYZ"));
+  EXPECT_EQ(document_.Text(), "aXYZ\r\nd\x93\xfa");
+  // A single-byte character takes the place of a double-byte one.
+  Press({Qt::Key_Down});
+  Press({Qt::Key_Home});
+  QTest::keyClicks(view_.get(), QStringLiteral("qr"));
+  EXPECT_EQ(document_.Text(), "aXYZ\r\nqr");
+  Press({Qt::Key_Insert});
+  Press({Qt::Key_Home});
+  QTest::keyClicks(view_.get(), QStringLiteral("s"));
+  EXPECT_EQ(document_.Text(), "aXYZ\r\nsqr");
 }
 
 TEST_F(DocumentViewTest, ClipboardKeepsTheDocumentsBytesAndRefusesForeignCharacters) {
