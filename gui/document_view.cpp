@@ -37,6 +37,8 @@ DocumentView::DocumentView(TRichEditEx& document, DocumentViewEvents events, QMe
   viewport()->setBackgroundRole(QPalette::Base);
   viewport()->setAutoFillBackground(true);
   viewport()->setCursor(Qt::IBeamCursor);
+  setAcceptDrops(true);
+  viewport()->setAcceptDrops(true);
   lines_.SetFont(font());
   document_.AddObserver(this);
   UpdateScrollBars();

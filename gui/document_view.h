@@ -30,6 +30,7 @@
 #include "gui/line_layouts.h"
 
 class QMenu;
+class QMimeData;
 class QPainter;
 
 namespace morvik {
@@ -83,6 +84,10 @@ class DocumentView : public QAbstractScrollArea, public DocumentObserver {
 
   QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
+  // Moves the selected text to point as one undo step (a drag within the
+  // view); nothing when point lies inside the selection.
+  void MoveSelectedTextTo(TextPoint point);
+
   // DocumentObserver.
   void TextReplaced(std::size_t offset, std::size_t removed_bytes, std::size_t inserted_bytes,
                     std::size_t char_position, std::size_t removed_chars,
@@ -99,6 +104,10 @@ class DocumentView : public QAbstractScrollArea, public DocumentObserver {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dragLeaveEvent(QDragLeaveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -183,8 +192,13 @@ class DocumentView : public QAbstractScrollArea, public DocumentObserver {
   void DeletePreviousWord();
   void DeleteToLineEnd();
 
-  // --- Mouse (document_view_mouse.cpp)
+  // --- Mouse (document_view_mouse.cpp, document_view_drag.cpp)
   void ExtendDragTo(QPoint position);
+  bool IsInsideSelection(TextPoint point) const;
+  void StartTextDrag();
+  bool CanTakeDrop(const QMimeData* dropped) const;
+  // Replaces the selection with bytes copied or dragged from a Morvik view.
+  void InsertDocumentBytes(const std::string& bytes);
 
   TRichEditEx& document_;
   DocumentViewEvents events_;
@@ -213,6 +227,12 @@ class DocumentView : public QAbstractScrollArea, public DocumentObserver {
   QElapsedTimer since_double_click_;
   QPoint double_click_position_;
   std::size_t offset_at_press_ = 0;
+  // A press inside the selection: a drag of the text may follow.
+  bool text_drag_pending_ = false;
+  QPoint text_drag_press_position_;
+  bool dragging_out_ = false;    // the view's text is being dragged
+  bool dropped_inside_ = false;  // ... and was dropped into this view
+  std::optional<TextPoint> drop_point_;
 
   // The input method's composition, drawn at the caret until committed.
   QString preedit_;

@@ -113,17 +113,7 @@ void DocumentView::PasteFrom(bool from_selection_clipboard) {
   if (contents == nullptr) return;
   if (const std::optional<std::string> bytes = DocumentBytesOf(contents)) {
     // Copied in Morvik: its very bytes go back in.
-    try {
-      const FlagScope changing(changing_model_);
-      document_.ReplaceSelection(*bytes);
-    } catch (const std::exception& error) {
-      QApplication::beep();
-      ReportRefusal(QString::fromUtf8(error.what()));
-    }
-    caret_at_start_ = false;
-    preferred_x_.reset();
-    EnsureCaretVisible();
-    viewport()->update();
+    InsertDocumentBytes(*bytes);
     return;
   }
   if (contents->hasText()) InsertUserText(contents->text());

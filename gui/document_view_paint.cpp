@@ -129,6 +129,14 @@ void DocumentView::paintEvent(QPaintEvent* event) {
     DrawMarks(painter, *shown, origin, height);
     if (caret_visible && line == caret.line) DrawCaret(painter, *shown, origin, caret.column);
   }
+  if (drop_point_ && drop_point_->line >= top &&
+      drop_point_->line - top <= static_cast<std::size_t>(last_row)) {
+    // Where a drop would put the dragged text.
+    const std::size_t row = drop_point_->line - top;
+    lines_.Line(drop_point_->line)
+        ->layout.drawCursor(&painter, QPointF(left, static_cast<qreal>(row) * height),
+                            static_cast<int>(drop_point_->column), 2 * caret_width);
+  }
   // Lines wider than any before came into sight: the horizontal bar grows.
   if (lines_.WidestSeen() > widest_before) UpdateScrollBarsLater();
 }

@@ -285,6 +285,52 @@ TEST_F(DocumentViewTest, MouseClicksDragsAndDoubleClicksSelect) {
   EXPECT_EQ(document_.SelectedText(), "c \x8a\xbf\x8e\x9a\x82\xa0\r\n");
 }
 
+TEST_F(DocumentViewTest, DropsGoInAtTheDropPointAndMovesAreOneUndoStep) {
+  Load("abc\r\ndef");
+  // A drag enters the view, moves to point and drops there.
+  const auto drop = [this](const QMimeData& data, TextPoint point) {
+    const QPoint position = view_->ViewportPointOf(point);
+    QDragEnterEvent enter(position, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view_->viewport(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDragMoveEvent move(position, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view_->viewport(), &move);
+    QDropEvent event(position, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view_->viewport(), &event);
+  };
+  QMimeData text;  // from another program
+  text.setText(QStringLiteral(u"日"));
+  drop(text, {1, 1});
+  EXPECT_EQ(document_.Text(),
+            "abc\r\nd\x93\xfa"
+            "ef");
+  const std::unique_ptr<QMimeData> bytes(MimeDataOfDocumentBytes("\x80"));  // from Morvik
+  drop(*bytes, {0, 0});
+  EXPECT_EQ(document_.Text(),
+            "\x80"
+            "abc\r\nd\x93\xfa"
+            "ef");
+
+  Load("one two three");
+  document_.SetSelection(0, 4);
+  view_->MoveSelectedTextTo({0, 8});
+  EXPECT_EQ(document_.Text(), "two one three");
+  EXPECT_EQ(document_.SelectedText(), "one ");
+  view_->MoveSelectedTextTo({0, 5});  // inside itself: nothing
+  view_->MoveSelectedTextTo({0, 0});
+  EXPECT_EQ(document_.Text(), "one two three");
+  Press({Qt::Key_Z, Qt::ControlModifier});
+  EXPECT_EQ(document_.Text(), "two one three");
+  Press({Qt::Key_Z, Qt::ControlModifier});
+  EXPECT_EQ(document_.Text(), "one two three");
+
+  // A click inside a selection, without a drag, places the caret.
+  document_.SetSelection(0, 7);
+  Click({0, 2});
+  EXPECT_EQ(view_->CaretPoint(), (TextPoint{0, 2}));
+  EXPECT_EQ(document_.SelLength(), 0u);
+}
+
 TEST_F(DocumentViewTest, CaretMovedByTheModelIsScrolledIntoSight) {
   std::string text;
   for (int i = 0; i < 5000; ++i) text += "line " + std::to_string(i) + "\r\n";
