@@ -67,6 +67,7 @@ void DocumentView::SelectionChanged() {
   caret_at_start_ = false;
   preferred_x_.reset();
   EnsureCaretVisible();
+  CaretMoved();
 }
 
 // --- Positions ----------------------------------------------------------------------
@@ -173,7 +174,7 @@ void DocumentView::SelectRange(TextPoint anchor, TextPoint caret) {
     const FlagScope changing(changing_model_);
     document_.SetSelection(start, std::max(anchor_offset, caret_offset) - start);
   }
-  RestartBlink();
+  CaretMoved();
   viewport()->update();
 }
 
@@ -251,7 +252,9 @@ void DocumentView::ApplyMotion(Motion motion, bool keep_anchor) {
   EnsureCaretVisible();
 }
 
-void DocumentView::RestartBlink() {
+void DocumentView::CaretMoved() {
+  // An input method places its candidate window by the caret.
+  updateMicroFocus();
   caret_shown_ = true;
   const int flash = QApplication::cursorFlashTime();
   if (flash > 0 && hasFocus()) {
@@ -321,6 +324,7 @@ void DocumentView::EnsureCaretVisible() {
 void DocumentView::scrollContentsBy(int /*dx*/, int /*dy*/) {
   // The vertical bar counts lines, not pixels: draw afresh.
   viewport()->update();
+  updateMicroFocus();
 }
 
 void DocumentView::resizeEvent(QResizeEvent* event) {
@@ -339,7 +343,7 @@ void DocumentView::changeEvent(QEvent* event) {
 
 void DocumentView::focusInEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusInEvent(event);
-  RestartBlink();
+  CaretMoved();
   viewport()->update();
 }
 

@@ -157,7 +157,7 @@ class DocumentView : public QAbstractScrollArea, public DocumentObserver {
   void MoveCaret(TextPoint caret, bool keep_anchor);
   TextPoint MotionTarget(Motion motion, TextPoint from);
   void ApplyMotion(Motion motion, bool keep_anchor);
-  void RestartBlink();
+  void CaretMoved();
 
   // --- Scrolling (document_view.cpp)
   void UpdateScrollBars();

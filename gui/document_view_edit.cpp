@@ -42,7 +42,7 @@ void DocumentView::ReplaceCharacters(std::size_t char_position, std::size_t remo
   }
   caret_at_start_ = false;
   preferred_x_.reset();
-  RestartBlink();
+  CaretMoved();
   EnsureCaretVisible();
   viewport()->update();
 }

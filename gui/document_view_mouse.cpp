@@ -147,7 +147,12 @@ void DocumentView::ExtendDragTo(QPoint position) {
 }
 
 void DocumentView::contextMenuEvent(QContextMenuEvent* event) {
-  if (popup_menu_ != nullptr) popup_menu_->exec(event->globalPos());
+  if (popup_menu_ == nullptr) return;
+  // From the keyboard (the Menu key, Shift+F10) the menu opens at the caret.
+  const QPoint position = event->reason() == QContextMenuEvent::Keyboard
+                              ? viewport()->mapToGlobal(CaretRectInViewport().bottomLeft())
+                              : event->globalPos();
+  popup_menu_->exec(position);
 }
 
 }  // namespace morvik
