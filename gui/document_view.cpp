@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QScrollBar>
-#include <QTextLine>
 #include <algorithm>
 #include <cmath>
 
@@ -77,7 +76,7 @@ std::size_t DocumentView::LineCount() const {
 }
 
 std::size_t DocumentView::LineLength(std::size_t line) const {
-  return static_cast<std::size_t>(lines_.Line(line)->text.size());
+  return static_cast<std::size_t>(lines_.Line(line)->Text().size());
 }
 
 std::size_t DocumentView::OffsetOf(TextPoint point) const {
@@ -103,15 +102,13 @@ TextPoint DocumentView::ClampPoint(TextPoint point) const {
 }
 
 qreal DocumentView::XOfPoint(TextPoint point) const {
-  const auto line = lines_.Line(point.line);
-  return line->layout.lineAt(0).cursorToX(static_cast<int>(
-      std::min<std::size_t>(point.column, static_cast<std::size_t>(line->text.size()))));
+  return lines_.Line(point.line)
+      ->XOfColumn(static_cast<qsizetype>(
+          std::min<std::size_t>(point.column, static_cast<std::size_t>(INT32_MAX))));
 }
 
 std::size_t DocumentView::ColumnAtX(std::size_t line, qreal x) const {
-  const auto shown = lines_.Line(line);
-  const int column = shown->layout.lineAt(0).xToCursor(x, QTextLine::CursorBetweenCharacters);
-  return static_cast<std::size_t>(std::clamp<int>(column, 0, static_cast<int>(shown->text.size())));
+  return static_cast<std::size_t>(lines_.Line(line)->ColumnAtX(x));
 }
 
 TextPoint DocumentView::PointAtViewport(QPoint position) const {
@@ -142,7 +139,7 @@ int DocumentView::VisibleLineCount() const {
 }
 
 QString DocumentView::DisplayedLine(std::size_t line) const {
-  return lines_.Line(line)->text;
+  return lines_.Line(line)->Text();
 }
 
 // --- Caret and selection --------------------------------------------------------------

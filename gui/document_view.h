@@ -149,6 +149,9 @@ class DocumentView : public QAbstractScrollArea, public DocumentObserver {
   QRect CaretRectInViewport() const;
   void DrawCaret(QPainter& painter, const DisplayLine& shown, QPointF origin,
                  std::size_t column) const;
+  void DrawComposition(QPainter& painter, const DisplayLine& shown, QPointF origin,
+                       std::size_t column, const QList<QTextLayout::FormatRange>& formats,
+                       bool caret_visible) const;
   int VisibleLineCount() const;
 
   // --- Caret and selection (document_view.cpp)

@@ -354,6 +354,24 @@ TEST_F(DocumentViewTest, CaretMovedByTheModelIsScrolledIntoSight) {
   EXPECT_EQ(view_->CaretPoint(), (TextPoint{5000, 0}));
 }
 
+TEST_F(DocumentViewTest, VeryLongLinesKeepColumnsExact) {
+  std::string line;
+  for (int i = 0; i < 6000; ++i) line += "\x82\xa0x";  // あx, 12 000 columns
+  Load(line + "\r\nend");
+  Press({Qt::Key_End});
+  EXPECT_EQ(view_->CaretPoint(), (TextPoint{0, 12000}));
+  EXPECT_GT(view_->horizontalScrollBar()->value(), 0);  // the end of the line is in sight
+  Click({0, 11990});
+  EXPECT_EQ(view_->CaretPoint(), (TextPoint{0, 11990}));
+  QTest::keyClicks(view_.get(), QStringLiteral("Z"));
+  std::string expected = line;
+  expected.insert(5995 * 3, "Z");
+  EXPECT_EQ(document_.Text(), expected + "\r\nend");
+  Press({Qt::Key_Down});
+  Press({Qt::Key_Home, Qt::ControlModifier});
+  EXPECT_EQ(view_->horizontalScrollBar()->value(), 0);
+}
+
 TEST_F(DocumentViewTest, ReadOnlyDocumentTakesNoEditFromTheView) {
   Load("ab\r\ncd", 2);
   QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
