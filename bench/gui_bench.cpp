@@ -48,7 +48,7 @@ std::string MakeDataFile(const std::filesystem::path& path) {
     const int key = static_cast<int>((static_cast<long long>(i) * 7919) % 1000000);
     const int n = std::snprintf(line, sizeof line,
                                 "\"\x83\x4c\x81\x5b\x83\x8f\x81\x5b\x83\x68%07d\",\"\x92\x6c%07d\","
-                                "\"abcdefghijk\"\r\n",
+                                "\"abcdefghijklmn\"\r\n",
                                 key, i);
     out.write(line, n);
   }
