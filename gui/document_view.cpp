@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QScrollBar>
-#include <QTextLine>
 #include <algorithm>
 #include <cmath>
 
@@ -37,6 +36,8 @@ DocumentView::DocumentView(TRichEditEx& document, DocumentViewEvents events, QMe
   viewport()->setBackgroundRole(QPalette::Base);
   viewport()->setAutoFillBackground(true);
   viewport()->setCursor(Qt::IBeamCursor);
+  setAcceptDrops(true);
+  viewport()->setAcceptDrops(true);
   lines_.SetFont(font());
   document_.AddObserver(this);
   UpdateScrollBars();
@@ -65,6 +66,7 @@ void DocumentView::SelectionChanged() {
   caret_at_start_ = false;
   preferred_x_.reset();
   EnsureCaretVisible();
+  CaretMoved();
 }
 
 // --- Positions ----------------------------------------------------------------------
@@ -74,7 +76,7 @@ std::size_t DocumentView::LineCount() const {
 }
 
 std::size_t DocumentView::LineLength(std::size_t line) const {
-  return static_cast<std::size_t>(lines_.Line(line)->text.size());
+  return static_cast<std::size_t>(lines_.Line(line)->Text().size());
 }
 
 std::size_t DocumentView::OffsetOf(TextPoint point) const {
@@ -100,15 +102,13 @@ TextPoint DocumentView::ClampPoint(TextPoint point) const {
 }
 
 qreal DocumentView::XOfPoint(TextPoint point) const {
-  const auto line = lines_.Line(point.line);
-  return line->layout.lineAt(0).cursorToX(static_cast<int>(
-      std::min<std::size_t>(point.column, static_cast<std::size_t>(line->text.size()))));
+  return lines_.Line(point.line)
+      ->XOfColumn(static_cast<qsizetype>(
+          std::min<std::size_t>(point.column, static_cast<std::size_t>(INT32_MAX))));
 }
 
 std::size_t DocumentView::ColumnAtX(std::size_t line, qreal x) const {
-  const auto shown = lines_.Line(line);
-  const int column = shown->layout.lineAt(0).xToCursor(x, QTextLine::CursorBetweenCharacters);
-  return static_cast<std::size_t>(std::clamp<int>(column, 0, static_cast<int>(shown->text.size())));
+  return static_cast<std::size_t>(lines_.Line(line)->ColumnAtX(x));
 }
 
 TextPoint DocumentView::PointAtViewport(QPoint position) const {
@@ -139,7 +139,7 @@ int DocumentView::VisibleLineCount() const {
 }
 
 QString DocumentView::DisplayedLine(std::size_t line) const {
-  return lines_.Line(line)->text;
+  return lines_.Line(line)->Text();
 }
 
 // --- Caret and selection --------------------------------------------------------------
@@ -171,7 +171,7 @@ void DocumentView::SelectRange(TextPoint anchor, TextPoint caret) {
     const FlagScope changing(changing_model_);
     document_.SetSelection(start, std::max(anchor_offset, caret_offset) - start);
   }
-  RestartBlink();
+  CaretMoved();
   viewport()->update();
 }
 
@@ -249,7 +249,9 @@ void DocumentView::ApplyMotion(Motion motion, bool keep_anchor) {
   EnsureCaretVisible();
 }
 
-void DocumentView::RestartBlink() {
+void DocumentView::CaretMoved() {
+  // An input method places its candidate window by the caret.
+  updateMicroFocus();
   caret_shown_ = true;
   const int flash = QApplication::cursorFlashTime();
   if (flash > 0 && hasFocus()) {
@@ -319,6 +321,7 @@ void DocumentView::EnsureCaretVisible() {
 void DocumentView::scrollContentsBy(int /*dx*/, int /*dy*/) {
   // The vertical bar counts lines, not pixels: draw afresh.
   viewport()->update();
+  updateMicroFocus();
 }
 
 void DocumentView::resizeEvent(QResizeEvent* event) {
@@ -337,7 +340,7 @@ void DocumentView::changeEvent(QEvent* event) {
 
 void DocumentView::focusInEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusInEvent(event);
-  RestartBlink();
+  CaretMoved();
   viewport()->update();
 }
 

@@ -30,6 +30,8 @@
 #include "gui/line_layouts.h"
 
 class QMenu;
+class QMimeData;
+class QPainter;
 
 namespace morvik {
 
@@ -82,6 +84,10 @@ class DocumentView : public QAbstractScrollArea, public DocumentObserver {
 
   QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
+  // Moves the selected text to point as one undo step (a drag within the
+  // view); nothing when point lies inside the selection.
+  void MoveSelectedTextTo(TextPoint point);
+
   // DocumentObserver.
   void TextReplaced(std::size_t offset, std::size_t removed_bytes, std::size_t inserted_bytes,
                     std::size_t char_position, std::size_t removed_chars,
@@ -98,6 +104,10 @@ class DocumentView : public QAbstractScrollArea, public DocumentObserver {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dragLeaveEvent(QDragLeaveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -137,6 +147,11 @@ class DocumentView : public QAbstractScrollArea, public DocumentObserver {
   TextPoint PointAtViewport(QPoint position) const;
   qreal ContentLeft() const;  // viewport x of the lines' left edge
   QRect CaretRectInViewport() const;
+  void DrawCaret(QPainter& painter, const DisplayLine& shown, QPointF origin,
+                 std::size_t column) const;
+  void DrawComposition(QPainter& painter, const DisplayLine& shown, QPointF origin,
+                       std::size_t column, const QList<QTextLayout::FormatRange>& formats,
+                       bool caret_visible) const;
   int VisibleLineCount() const;
 
   // --- Caret and selection (document_view.cpp)
@@ -145,7 +160,7 @@ class DocumentView : public QAbstractScrollArea, public DocumentObserver {
   void MoveCaret(TextPoint caret, bool keep_anchor);
   TextPoint MotionTarget(Motion motion, TextPoint from);
   void ApplyMotion(Motion motion, bool keep_anchor);
-  void RestartBlink();
+  void CaretMoved();
 
   // --- Scrolling (document_view.cpp)
   void UpdateScrollBars();
@@ -156,6 +171,9 @@ class DocumentView : public QAbstractScrollArea, public DocumentObserver {
   // Replaces the selection, or inserts at the caret, with text the user
   // typed or pasted; characters Shift_JIS cannot hold are kept out.
   void InsertUserText(const QString& text);
+  // A typed character: in overwrite mode it takes the place of the
+  // character after the caret (never of a line break).
+  void TypeText(const QString& text);
   // Deletes the selection, or the characters between the caret and to.
   void DeleteTowards(TextPoint to);
   void ReplaceCharacters(std::size_t char_position, std::size_t removed_chars, const QString& text);
@@ -177,8 +195,13 @@ class DocumentView : public QAbstractScrollArea, public DocumentObserver {
   void DeletePreviousWord();
   void DeleteToLineEnd();
 
-  // --- Mouse (document_view_mouse.cpp)
+  // --- Mouse (document_view_mouse.cpp, document_view_drag.cpp)
   void ExtendDragTo(QPoint position);
+  bool IsInsideSelection(TextPoint point) const;
+  void StartTextDrag();
+  bool CanTakeDrop(const QMimeData* dropped) const;
+  // Replaces the selection with bytes copied or dragged from a Morvik view.
+  void InsertDocumentBytes(const std::string& bytes);
 
   TRichEditEx& document_;
   DocumentViewEvents events_;
@@ -193,6 +216,8 @@ class DocumentView : public QAbstractScrollArea, public DocumentObserver {
   std::optional<qreal> preferred_x_;
   // The view itself is setting the model's selection or editing it.
   bool changing_model_ = false;
+  // Insert toggles it: typed characters replace those after the caret.
+  bool overwrite_ = false;
 
   bool caret_shown_ = true;
   QBasicTimer blink_timer_;
@@ -205,6 +230,12 @@ class DocumentView : public QAbstractScrollArea, public DocumentObserver {
   QElapsedTimer since_double_click_;
   QPoint double_click_position_;
   std::size_t offset_at_press_ = 0;
+  // A press inside the selection: a drag of the text may follow.
+  bool text_drag_pending_ = false;
+  QPoint text_drag_press_position_;
+  bool dragging_out_ = false;    // the view's text is being dragged
+  bool dropped_inside_ = false;  // ... and was dropped into this view
+  std::optional<TextPoint> drop_point_;
 
   // The input method's composition, drawn at the caret until committed.
   QString preedit_;

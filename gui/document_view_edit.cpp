@@ -42,7 +42,7 @@ void DocumentView::ReplaceCharacters(std::size_t char_position, std::size_t remo
   }
   caret_at_start_ = false;
   preferred_x_.reset();
-  RestartBlink();
+  CaretMoved();
   EnsureCaretVisible();
   viewport()->update();
 }
@@ -58,6 +58,23 @@ void DocumentView::InsertUserText(const QString& text) {
     const std::size_t end =
         document_.CharPositionOfOffset(document_.SelStart() + document_.SelLength());
     ReplaceCharacters(start, end - start, kept);
+  }
+  if (dropped > 0) RefuseInput(dropped);
+}
+
+void DocumentView::TypeText(const QString& text) {
+  const TextPoint caret = CaretPoint();
+  if (!overwrite_ || HasSelection() || caret.column >= LineLength(caret.line)) {
+    InsertUserText(text);
+    return;
+  }
+  if (RefuseWhileReadOnly()) return;
+  int dropped = 0;
+  const QString kept = KeepEncodable(text, &dropped);
+  if (!kept.isEmpty()) {
+    const std::size_t overwritten = std::min<std::size_t>(static_cast<std::size_t>(kept.size()),
+                                                          LineLength(caret.line) - caret.column);
+    ReplaceCharacters(CharPositionOf(caret), overwritten, kept);
   }
   if (dropped > 0) RefuseInput(dropped);
 }
@@ -96,17 +113,7 @@ void DocumentView::PasteFrom(bool from_selection_clipboard) {
   if (contents == nullptr) return;
   if (const std::optional<std::string> bytes = DocumentBytesOf(contents)) {
     // Copied in Morvik: its very bytes go back in.
-    try {
-      const FlagScope changing(changing_model_);
-      document_.ReplaceSelection(*bytes);
-    } catch (const std::exception& error) {
-      QApplication::beep();
-      ReportRefusal(QString::fromUtf8(error.what()));
-    }
-    caret_at_start_ = false;
-    preferred_x_.reset();
-    EnsureCaretVisible();
-    viewport()->update();
+    InsertDocumentBytes(*bytes);
     return;
   }
   if (contents->hasText()) InsertUserText(contents->text());

@@ -42,12 +42,14 @@ bool IsEnterKey(const QKeyEvent* event) {
   return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
 }
 
-// Text a key types: printable, and not a Ctrl or Meta combination (those
-// are commands).
+// Text a key types: printable, with no modifier but Shift, the keypad or
+// AltGr (Ctrl, Alt and Meta combinations are commands and menu keys).
 bool TypesText(const QKeyEvent* event) {
   const QString text = event->text();
   if (text.isEmpty()) return false;
-  if (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return false;
+  if (event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier | Qt::GroupSwitchModifier)) {
+    return false;
+  }
   for (QChar c : text) {
     if (!c.isPrint() && c != u'\t') return false;
   }
@@ -129,6 +131,12 @@ std::function<void()> DocumentView::ActionForKey(const QKeyEvent* event) {
   if (event->key() == Qt::Key_Backspace && !(event->modifiers() & ~Qt::ShiftModifier)) {
     return [this] { DeletePreviousCharacter(); };
   }
+  if (event->keyCombination() == QKeyCombination(Qt::Key_Insert)) {
+    return [this] {
+      overwrite_ = !overwrite_;
+      viewport()->update();
+    };
+  }
   // Ctrl+Up and Ctrl+Down scroll by a line and leave the caret.
   if (event->modifiers() == Qt::ControlModifier &&
       (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)) {
@@ -137,7 +145,7 @@ std::function<void()> DocumentView::ActionForKey(const QKeyEvent* event) {
   }
   if (TypesText(event)) {
     const QString text = event->text();
-    return [this, text] { InsertUserText(text); };
+    return [this, text] { TypeText(text); };
   }
   return {};
 }

@@ -31,11 +31,18 @@ void DocumentView::mousePressEvent(QMouseEvent* event) {
         (position - double_click_position_).manhattanLength() < QApplication::startDragDistance();
     since_double_click_.invalidate();
     preferred_x_.reset();
+    text_drag_pending_ = false;
     if (triple_click) {
       drag_unit_ = DragUnit::kLine;
       drag_origin_first_ = {point.line, 0};
       drag_origin_last_ = {point.line, LineLength(point.line)};
       SelectRange(drag_origin_first_, drag_origin_last_);
+    } else if (!event->modifiers().testFlag(Qt::ShiftModifier) && IsInsideSelection(point)) {
+      // The selection may be dragged away; a plain click places the caret
+      // on release.
+      drag_unit_ = DragUnit::kNone;
+      text_drag_pending_ = true;
+      text_drag_press_position_ = position;
     } else {
       drag_unit_ = DragUnit::kCharacter;
       MoveCaret(point, event->modifiers().testFlag(Qt::ShiftModifier));
@@ -70,6 +77,14 @@ void DocumentView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void DocumentView::mouseMoveEvent(QMouseEvent* event) {
+  if (text_drag_pending_ && (event->buttons() & Qt::LeftButton)) {
+    if ((event->position().toPoint() - text_drag_press_position_).manhattanLength() >=
+        QApplication::startDragDistance()) {
+      text_drag_pending_ = false;
+      StartTextDrag();
+    }
+    return;
+  }
   if (drag_unit_ == DragUnit::kNone || !(event->buttons() & Qt::LeftButton)) return;
   last_drag_position_ = event->position().toPoint();
   ExtendDragTo(last_drag_position_);
@@ -83,6 +98,13 @@ void DocumentView::mouseMoveEvent(QMouseEvent* event) {
 void DocumentView::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   autoscroll_timer_.stop();
+  if (text_drag_pending_) {
+    // A click inside the selection, not a drag: the caret goes there.
+    text_drag_pending_ = false;
+    MoveCaret(PointAtViewport(event->position().toPoint()), false);
+    if (events_.mouse_down) events_.mouse_down(document_);
+    return;
+  }
   const bool dragged = drag_unit_ != DragUnit::kNone;
   drag_unit_ = DragUnit::kNone;
   if (!dragged) return;
@@ -125,7 +147,12 @@ void DocumentView::ExtendDragTo(QPoint position) {
 }
 
 void DocumentView::contextMenuEvent(QContextMenuEvent* event) {
-  if (popup_menu_ != nullptr) popup_menu_->exec(event->globalPos());
+  if (popup_menu_ == nullptr) return;
+  // From the keyboard (the Menu key, Shift+F10) the menu opens at the caret.
+  const QPoint position = event->reason() == QContextMenuEvent::Keyboard
+                              ? viewport()->mapToGlobal(CaretRectInViewport().bottomLeft())
+                              : event->globalPos();
+  popup_menu_->exec(position);
 }
 
 }  // namespace morvik

@@ -6,7 +6,6 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QStyle>
-#include <QTextLine>
 
 #include "gui/document_view.h"
 
@@ -16,15 +15,14 @@ namespace {
 // Bytes that are no Shift_JIS character, and control characters, are
 // drawn as a sign; a red frame makes them stand out from real text.
 void DrawMarks(QPainter& painter, const DisplayLine& shown, QPointF origin, int height) {
-  if (shown.marked_columns.empty()) return;
+  if (shown.MarkedColumns().empty()) return;
   const QColor fill(255, 0, 0, 60);
   const QColor frame(200, 0, 0);
-  const QTextLine line = shown.layout.lineAt(0);
   painter.save();
   painter.setPen(frame);
-  for (qsizetype column : shown.marked_columns) {
-    const qreal left = line.cursorToX(static_cast<int>(column));
-    const qreal right = line.cursorToX(static_cast<int>(column + 1));
+  for (qsizetype column : shown.MarkedColumns()) {
+    const qreal left = shown.XOfColumn(column);
+    const qreal right = shown.XOfColumn(column + 1);
     const QRectF mark(origin.x() + left, origin.y(), std::max<qreal>(right - left, 4), height);
     painter.fillRect(mark, fill);
     painter.drawRect(mark.adjusted(0, 0, -1, -1));
@@ -46,12 +44,59 @@ QRect DocumentView::CaretRectInViewport() const {
                style()->pixelMetric(QStyle::PM_TextCursorWidth), height);
 }
 
+void DocumentView::DrawCaret(QPainter& painter, const DisplayLine& shown, QPointF origin,
+                             std::size_t column) const {
+  const int width = style()->pixelMetric(QStyle::PM_TextCursorWidth);
+  const auto at = static_cast<qsizetype>(column);
+  if (!overwrite_ || at >= shown.Text().size()) {
+    shown.DrawCursor(painter, origin, at, width);
+    return;
+  }
+  // In overwrite mode the caret covers the character it will replace.
+  const qreal left = shown.XOfColumn(at);
+  const qreal right = shown.XOfColumn(at + 1);
+  QColor block = palette().color(QPalette::Text);
+  block.setAlpha(110);
+  painter.fillRect(QRectF(origin.x() + left, origin.y(), std::max<qreal>(right - left, width),
+                          lines_.LineHeight()),
+                   block);
+}
+
+void DocumentView::DrawComposition(QPainter& painter, const DisplayLine& shown, QPointF origin,
+                                   std::size_t column,
+                                   const QList<QTextLayout::FormatRange>& formats,
+                                   bool caret_visible) const {
+  // The line opens at the caret and the composition stands there,
+  // underlined, until the input method commits it.
+  const std::unique_ptr<QTextLayout> composed = LayOutLine(preedit_, lines_.Style());
+  const qreal composed_width = composed->lineAt(0).naturalTextWidth();
+  const qreal caret_x = origin.x() + shown.XOfColumn(static_cast<qsizetype>(column));
+  const qreal right = viewport()->width();
+  const int height = lines_.LineHeight();
+  painter.save();
+  painter.setClipRect(QRectF(0, origin.y(), std::max<qreal>(0, caret_x), height));
+  shown.Draw(painter, origin, formats, 0, caret_x);
+  painter.setClipRect(QRectF(caret_x + composed_width, origin.y(), right, height));
+  shown.Draw(painter, origin + QPointF(composed_width, 0), formats, caret_x + composed_width,
+             right);
+  painter.restore();
+  QTextCharFormat underlined;
+  underlined.setFontUnderline(true);
+  const QPointF at(caret_x, origin.y());
+  composed->draw(&painter, at, {{0, static_cast<int>(preedit_.size()), underlined}});
+  if (caret_visible) {
+    composed->drawCursor(&painter, at, preedit_cursor_,
+                         style()->pixelMetric(QStyle::PM_TextCursorWidth));
+  }
+}
+
 void DocumentView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   const int height = lines_.LineHeight();
   const std::size_t top = TopLine();
   const std::size_t count = LineCount();
   const qreal left = ContentLeft();
+  const qreal right = viewport()->width();
   const TextPoint caret = CaretPoint();
   const TextPoint anchor = AnchorPoint();
   const TextPoint first_selected = std::min(caret, anchor);
@@ -61,7 +106,6 @@ void DocumentView::paintEvent(QPaintEvent* event) {
   selected.setBackground(palette().brush(group, QPalette::Highlight));
   selected.setForeground(palette().brush(group, QPalette::HighlightedText));
   const bool caret_visible = hasFocus() && caret_shown_;
-  const int caret_width = style()->pixelMetric(QStyle::PM_TextCursorWidth);
   const qreal break_width = QFontMetricsF(font()).horizontalAdvance(QLatin1Char(' '));
   const qreal widest_before = lines_.WidestSeen();
 
@@ -74,44 +118,38 @@ void DocumentView::paintEvent(QPaintEvent* event) {
     const QPointF origin(left, static_cast<qreal>(row) * height);
     const std::shared_ptr<const DisplayLine> shown = lines_.Line(line);
 
-    if (line == caret.line && !preedit_.isEmpty()) {
-      // The composition stands underlined at the caret until committed.
-      QString text = shown->text;
-      text.insert(static_cast<qsizetype>(caret.column), preedit_);
-      const std::unique_ptr<QTextLayout> composed = lines_.LayOut(text);
-      QTextCharFormat underlined;
-      underlined.setFontUnderline(true);
-      composed->draw(
-          &painter, origin,
-          {{static_cast<int>(caret.column), static_cast<int>(preedit_.size()), underlined}});
-      if (caret_visible) {
-        composed->drawCursor(&painter, origin, static_cast<int>(caret.column) + preedit_cursor_,
-                             caret_width);
-      }
-      continue;
-    }
-
     QList<QTextLayout::FormatRange> formats;
     if (first_selected != last_selected && line >= first_selected.line &&
         line <= last_selected.line) {
       const std::size_t start = line == first_selected.line ? first_selected.column : 0;
       const std::size_t end = line == last_selected.line
                                   ? last_selected.column
-                                  : static_cast<std::size_t>(shown->text.size());
+                                  : static_cast<std::size_t>(shown->Text().size());
       if (end > start) {
         formats.append({static_cast<int>(start), static_cast<int>(end - start), selected});
       }
       if (line < last_selected.line) {
         // The line break is selected too.
-        painter.fillRect(QRectF(origin.x() + shown->width, origin.y(), break_width, height),
+        painter.fillRect(QRectF(origin.x() + shown->Width(), origin.y(), break_width, height),
                          selected.background());
       }
     }
-    shown->layout.draw(&painter, origin, formats);
-    DrawMarks(painter, *shown, origin, height);
-    if (caret_visible && line == caret.line) {
-      shown->layout.drawCursor(&painter, origin, static_cast<int>(caret.column), caret_width);
+    if (line == caret.line && !preedit_.isEmpty()) {
+      DrawComposition(painter, *shown, origin, caret.column, formats, caret_visible);
+      continue;
     }
+    shown->Draw(painter, origin, formats, 0, right);
+    DrawMarks(painter, *shown, origin, height);
+    if (caret_visible && line == caret.line) DrawCaret(painter, *shown, origin, caret.column);
+  }
+  if (drop_point_ && drop_point_->line >= top &&
+      drop_point_->line - top <= static_cast<std::size_t>(last_row)) {
+    // Where a drop would put the dragged text.
+    const auto row = static_cast<qreal>(drop_point_->line - top);
+    lines_.Line(drop_point_->line)
+        ->DrawCursor(painter, QPointF(left, row * height),
+                     static_cast<qsizetype>(drop_point_->column),
+                     2 * style()->pixelMetric(QStyle::PM_TextCursorWidth));
   }
   // Lines wider than any before came into sight: the horizontal bar grows.
   if (lines_.WidestSeen() > widest_before) UpdateScrollBarsLater();

@@ -3,55 +3,105 @@
 //
 // A view of a million-line file lays out only the lines it shows: each is
 // read from the model, decoded (one UTF-16 unit per character, so a column
-// is a character on both sides) and laid out with QTextLayout once, then
-// kept until the text or the font changes. Nothing here is proportional to
-// the size of the document.
+// is a character on both sides) and laid out once, then kept until the
+// text or the font changes. Nothing here is proportional to the size of
+// the document.
+//
+// A line is laid out whole with QTextLayout, except a very long one (a
+// linized script, a file without line breaks): shaping a million
+// characters takes seconds, on every keystroke in that line. Such a line
+// keeps only the x of every column, summed from per-character advances,
+// and shapes just the part that is on screen when it is drawn.
 #ifndef MORVIK_GUI_LINE_LAYOUTS_H_
 #define MORVIK_GUI_LINE_LAYOUTS_H_
 
 #include <QFont>
+#include <QList>
 #include <QString>
 #include <QTextLayout>
+#include <QTextOption>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
+class QPainter;
+
 namespace morvik {
 
 class TRichEditEx;
 
+// What every line of a view is drawn with.
+struct LineStyle {
+  QFont font;
+  QTextOption option;  // no wrap, tab stops
+  qreal tab_width = 8;
+  int height = 1;  // of every line, in whole pixels
+};
+
 // One line as drawn.
-struct DisplayLine {
-  // One unit per character of the line. Bytes that are no Shift_JIS
-  // character, and control characters, are replaced by a visible sign of
-  // their own so that nothing is drawn as empty space.
-  QString text;
-  // Columns of those replaced characters: the view frames them.
-  std::vector<qsizetype> marked_columns;
-  QTextLayout layout;
-  qreal width = 0;  // natural width of the text in pixels
+class DisplayLine {
+ public:
+  // Lines longer than this keep column positions instead of a layout.
+  static constexpr qsizetype kLongLineColumns = 8192;
+
+  // text as DisplayTextOfLine gives it. advance gives a character's width
+  // (for long lines only).
+  DisplayLine(QString text, std::vector<qsizetype> marked_columns,
+              std::shared_ptr<const LineStyle> style, const std::function<qreal(QChar)>& advance);
+
+  // One unit per character of the line; see DisplayTextOfLine.
+  const QString& Text() const { return text_; }
+  // Columns whose characters were replaced by a sign: the view frames them.
+  const std::vector<qsizetype>& MarkedColumns() const { return marked_columns_; }
+  qreal Width() const { return width_; }
+
+  // x of the caret before column (clamped to the line), from the line's
+  // left edge; and the column whose caret position is nearest to x.
+  qreal XOfColumn(qsizetype column) const;
+  qsizetype ColumnAtX(qreal x) const;
+
+  // Draws the line with its left edge at origin.x() and its top at
+  // origin.y(), formats (the selection) applied. Only what falls between
+  // the viewport x positions visible_left and visible_right must appear.
+  void Draw(QPainter& painter, QPointF origin, const QList<QTextLayout::FormatRange>& formats,
+            qreal visible_left, qreal visible_right) const;
+  void DrawCursor(QPainter& painter, QPointF origin, qsizetype column, int width) const;
+
+ private:
+  bool IsLong() const { return layout_ == nullptr; }
+  void DrawRun(QPainter& painter, QPointF origin, qsizetype first, qsizetype last,
+               const QList<QTextLayout::FormatRange>& formats) const;
+
+  QString text_;
+  std::vector<qsizetype> marked_columns_;
+  std::shared_ptr<const LineStyle> style_;
+  qreal width_ = 0;
+  std::unique_ptr<QTextLayout> layout_;  // a line of ordinary length
+  std::vector<qreal> column_x_;          // a long line: x of every column, and of its end
 };
 
 // The text a line of bytes is drawn as, and the columns that are marked.
+// Bytes that are no Shift_JIS character, and control characters, are
+// replaced by a visible sign of their own so that nothing is drawn as
+// empty space.
 QString DisplayTextOfLine(std::string_view bytes, std::vector<qsizetype>* marked_columns);
+
+// Lays out text as one unwrapped line in style.
+std::unique_ptr<QTextLayout> LayOutLine(const QString& text, const LineStyle& style);
 
 class LineLayouts {
  public:
   explicit LineLayouts(const TRichEditEx& document);
 
   void SetFont(const QFont& font);
-  const QFont& Font() const { return font_; }
-  // The height of every line, in whole pixels.
-  int LineHeight() const { return line_height_; }
+  const LineStyle& Style() const { return *style_; }
+  int LineHeight() const { return style_->height; }
 
   // Raw line index of the model (below RawLineCount()).
   std::shared_ptr<const DisplayLine> Line(std::size_t index);
-
-  // Lays out text that is not a line of the model (a line with the input
-  // method's composition in it).
-  std::unique_ptr<QTextLayout> LayOut(const QString& text) const;
 
   // The text changed: every line is read again when next shown.
   void Invalidate();
@@ -66,12 +116,12 @@ class LineLayouts {
   // Kept lines; more are dropped at once (a screen needs a few dozen).
   static constexpr std::size_t kMaxKeptLines = 4096;
 
-  void LayOutInto(QTextLayout& layout) const;
+  qreal AdvanceOf(QChar c);
 
   const TRichEditEx& document_;
-  QFont font_;
-  int line_height_ = 1;
-  qreal tab_width_ = 8;
+  std::shared_ptr<const LineStyle> style_;
+  // Widths of the characters met so far in long lines; negative: unknown.
+  std::vector<qreal> advances_;
   qreal widest_seen_ = 0;
   std::unordered_map<std::size_t, std::shared_ptr<const DisplayLine>> lines_;
 };

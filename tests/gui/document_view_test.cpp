@@ -177,6 +177,7 @@ TEST_F(DocumentViewTest, EditingKeysChangeOnlyTheBytesTheyTouch) {
       {"shift+enter breaks the line with CR LF", "ab", 1, {{Qt::Key_Return, shift}}, {}, "a\r\nb"},
       {"backspace at the start does nothing", "ab", 0, {{Qt::Key_Backspace}}, {}, "ab"},
       {"undo takes back a typed word at once", "ab", 2, {}, QStringLiteral("xyz"), "abxyz"},
+      {"alt+letter is a menu key, not text", "ab", 1, {{Qt::Key_F, Qt::AltModifier}}, {}, "ab"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -188,6 +189,23 @@ TEST_F(DocumentViewTest, EditingKeysChangeOnlyTheBytesTheyTouch) {
     Press({Qt::Key_Z, ctrl});
     EXPECT_EQ(document_.Text(), c.before);
   }
+}
+
+TEST_F(DocumentViewTest, InsertTogglesOverwriteWithinTheLine) {
+  Load("abc\r\nd\x93\xfa", 1);
+  Press({Qt::Key_Insert});
+  // X and Y take the places of b and c; Z at the line's end is added.
+  QTest::keyClicks(view_.get(), QStringLiteral("XYZ"));
+  EXPECT_EQ(document_.Text(), "aXYZ\r\nd\x93\xfa");
+  // A single-byte character takes the place of a double-byte one.
+  Press({Qt::Key_Down});
+  Press({Qt::Key_Home});
+  QTest::keyClicks(view_.get(), QStringLiteral("qr"));
+  EXPECT_EQ(document_.Text(), "aXYZ\r\nqr");
+  Press({Qt::Key_Insert});
+  Press({Qt::Key_Home});
+  QTest::keyClicks(view_.get(), QStringLiteral("s"));
+  EXPECT_EQ(document_.Text(), "aXYZ\r\nsqr");
 }
 
 TEST_F(DocumentViewTest, ClipboardKeepsTheDocumentsBytesAndRefusesForeignCharacters) {
@@ -267,6 +285,52 @@ TEST_F(DocumentViewTest, MouseClicksDragsAndDoubleClicksSelect) {
   EXPECT_EQ(document_.SelectedText(), "c \x8a\xbf\x8e\x9a\x82\xa0\r\n");
 }
 
+TEST_F(DocumentViewTest, DropsGoInAtTheDropPointAndMovesAreOneUndoStep) {
+  Load("abc\r\ndef");
+  // A drag enters the view, moves to point and drops there.
+  const auto drop = [this](const QMimeData& data, TextPoint point) {
+    const QPoint position = view_->ViewportPointOf(point);
+    QDragEnterEvent enter(position, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view_->viewport(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDragMoveEvent move(position, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view_->viewport(), &move);
+    QDropEvent event(position, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view_->viewport(), &event);
+  };
+  QMimeData text;  // from another program
+  text.setText(QStringLiteral(u"日"));
+  drop(text, {1, 1});
+  EXPECT_EQ(document_.Text(),
+            "abc\r\nd\x93\xfa"
+            "ef");
+  const std::unique_ptr<QMimeData> bytes(MimeDataOfDocumentBytes("\x80"));  // from Morvik
+  drop(*bytes, {0, 0});
+  EXPECT_EQ(document_.Text(),
+            "\x80"
+            "abc\r\nd\x93\xfa"
+            "ef");
+
+  Load("one two three");
+  document_.SetSelection(0, 4);
+  view_->MoveSelectedTextTo({0, 8});
+  EXPECT_EQ(document_.Text(), "two one three");
+  EXPECT_EQ(document_.SelectedText(), "one ");
+  view_->MoveSelectedTextTo({0, 5});  // inside itself: nothing
+  view_->MoveSelectedTextTo({0, 0});
+  EXPECT_EQ(document_.Text(), "one two three");
+  Press({Qt::Key_Z, Qt::ControlModifier});
+  EXPECT_EQ(document_.Text(), "two one three");
+  Press({Qt::Key_Z, Qt::ControlModifier});
+  EXPECT_EQ(document_.Text(), "one two three");
+
+  // A click inside a selection, without a drag, places the caret.
+  document_.SetSelection(0, 7);
+  Click({0, 2});
+  EXPECT_EQ(view_->CaretPoint(), (TextPoint{0, 2}));
+  EXPECT_EQ(document_.SelLength(), 0u);
+}
+
 TEST_F(DocumentViewTest, CaretMovedByTheModelIsScrolledIntoSight) {
   std::string text;
   for (int i = 0; i < 5000; ++i) text += "line " + std::to_string(i) + "\r\n";
@@ -288,6 +352,24 @@ TEST_F(DocumentViewTest, CaretMovedByTheModelIsScrolledIntoSight) {
   Press({Qt::Key_End, Qt::ControlModifier});
   EXPECT_EQ(view_->verticalScrollBar()->value(), view_->verticalScrollBar()->maximum());
   EXPECT_EQ(view_->CaretPoint(), (TextPoint{5000, 0}));
+}
+
+TEST_F(DocumentViewTest, VeryLongLinesKeepColumnsExact) {
+  std::string line;
+  for (int i = 0; i < 6000; ++i) line += "\x82\xa0x";  // あx, 12 000 columns
+  Load(line + "\r\nend");
+  Press({Qt::Key_End});
+  EXPECT_EQ(view_->CaretPoint(), (TextPoint{0, 12000}));
+  EXPECT_GT(view_->horizontalScrollBar()->value(), 0);  // the end of the line is in sight
+  Click({0, 11990});
+  EXPECT_EQ(view_->CaretPoint(), (TextPoint{0, 11990}));
+  QTest::keyClicks(view_.get(), QStringLiteral("Z"));
+  std::string expected = line;
+  expected.insert(5995 * 3, "Z");
+  EXPECT_EQ(document_.Text(), expected + "\r\nend");
+  Press({Qt::Key_Down});
+  Press({Qt::Key_Home, Qt::ControlModifier});
+  EXPECT_EQ(view_->horizontalScrollBar()->value(), 0);
 }
 
 TEST_F(DocumentViewTest, ReadOnlyDocumentTakesNoEditFromTheView) {
