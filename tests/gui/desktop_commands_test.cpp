@@ -33,7 +33,9 @@
 namespace morvik {
 namespace {
 
+using testing::AnswerFile;
 using testing::ClickButton;
+using testing::FreshTestDirectory;
 using testing::WhenModalOpens;
 
 const QString kYes = QStringLiteral(u"はい(&Y)");
@@ -100,12 +102,7 @@ class UrlCatcher : public QObject {
 class DesktopCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    // One directory per process: test runs of other work trees share /tmp.
-    directory_ = std::filesystem::temp_directory_path() /
-                 (std::string("morvik_gui_commands_") +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
-                  std::to_string(QCoreApplication::applicationPid()));
-    std::filesystem::create_directories(directory_);
+    directory_ = FreshTestDirectory("morvik_gui_commands_");
     // Tests close the main window; that must not end the test program.
     QApplication::setQuitOnLastWindowClosed(false);
     StartProgram();
@@ -144,23 +141,6 @@ class DesktopCommandsTest : public ::testing::Test {
       QTest::mouseClick(dialog->findChild<QRadioButton*>(QStringLiteral("RadioType%1").arg(type)),
                         Qt::LeftButton);
       ClickButton(dialog, QStringLiteral("OK(&O)"));
-    });
-  }
-
-  // Answers the open or save dialog with path; then runs next (which arms
-  // the answer to the window that follows), if any.
-  void AnswerFile(const std::filesystem::path& path, std::function<void()> next = nullptr) {
-    WhenModalOpens(QStringLiteral("QFileDialog"), [path, next](QWidget* widget) {
-      if (next) next();
-      // Typed into the focused name field, as a user does: only then does
-      // the dialog drop the previous file from its list's selection, which
-      // would otherwise win over the typed name.
-      QApplication::setActiveWindow(widget);
-      auto* name = widget->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-      name->setFocus();
-      ASSERT_TRUE(name->hasFocus());
-      name->setText(QString::fromStdString(path.string()));
-      static_cast<QDialog*>(widget)->accept();
     });
   }
 

@@ -29,7 +29,9 @@
 namespace morvik {
 namespace {
 
+using testing::AnswerFile;
 using testing::ClickButton;
+using testing::FreshTestDirectory;
 using testing::WhenModalOpens;
 
 std::string ReadFile(const std::filesystem::path& path) {
@@ -51,20 +53,6 @@ void AnswerType(int type) {
   });
 }
 
-// Answers the open or save dialog with path, after arming next (the
-// dialog that follows), if any.
-void AnswerFile(const std::filesystem::path& path, const std::function<void()>& next = nullptr) {
-  WhenModalOpens(QStringLiteral("QFileDialog"), [path, next](QWidget* widget) {
-    auto* dialog = qobject_cast<QFileDialog*>(widget);
-    ASSERT_NE(dialog, nullptr);
-    if (next) next();
-    // Typed into the name field, then Open or Save, as a user does.
-    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
-        ->setText(QString::fromStdString(path.string()));
-    static_cast<QDialog*>(dialog)->accept();
-  });
-}
-
 // Answers the next message box with its first button and keeps its text.
 void AnswerMessage(QString* text) {
   WhenModalOpens(QStringLiteral("QMessageBox"), [text](QWidget* widget) {
@@ -78,10 +66,7 @@ void AnswerMessage(QString* text) {
 class DesktopSessionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    directory_ = std::filesystem::temp_directory_path() /
-                 (std::string("morvik_gui_") +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(directory_);
+    directory_ = FreshTestDirectory("morvik_gui_");
     desktop_ = std::make_unique<QtDesktop>();
     Window().show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window()));

@@ -4,6 +4,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -63,6 +65,32 @@ void ClickButton(QWidget* widget, const QString& caption) {
     }
   }
   ADD_FAILURE() << "no button " << caption.toStdString();
+}
+
+void AnswerFile(const std::filesystem::path& path, std::function<void()> next) {
+  WhenModalOpens(QStringLiteral("QFileDialog"), [path, next = std::move(next)](QWidget* widget) {
+    if (next) next();
+    // Typed into the focused name field, as a user does: only then does
+    // the dialog drop the previous file from its list's selection, which
+    // would otherwise win over the typed name.
+    QApplication::setActiveWindow(widget);
+    auto* name = widget->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(name, nullptr);
+    name->setFocus();
+    ASSERT_TRUE(name->hasFocus());
+    name->setText(QString::fromStdString(path.string()));
+    static_cast<QDialog*>(widget)->accept();
+  });
+}
+
+std::filesystem::path FreshTestDirectory(const std::string& prefix) {
+  const std::filesystem::path directory =
+      std::filesystem::temp_directory_path() /
+      (prefix + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+       std::to_string(QCoreApplication::applicationPid()));
+  std::filesystem::remove_all(directory);
+  std::filesystem::create_directories(directory);
+  return directory;
 }
 
 }  // namespace morvik::testing

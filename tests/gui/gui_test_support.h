@@ -3,7 +3,9 @@
 #define MORVIK_TESTS_GUI_GUI_TEST_SUPPORT_H_
 
 #include <QWidget>
+#include <filesystem>
 #include <functional>
+#include <string>
 
 namespace morvik::testing {
 
@@ -21,6 +23,15 @@ int CancelPendingAnswers();
 
 // Clicks the button whose text is caption inside widget.
 void ClickButton(QWidget* widget, const QString& caption);
+
+// Answers the next open or save dialog with path, typed into its name
+// field; first runs next (which arms the answer to the window that
+// follows), if any.
+void AnswerFile(const std::filesystem::path& path, std::function<void()> next = nullptr);
+
+// A directory of its own for the running test (test runs of other work
+// trees share the temporary directory), created empty.
+std::filesystem::path FreshTestDirectory(const std::string& prefix);
 
 }  // namespace morvik::testing
 
