@@ -8,12 +8,11 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "app/editor/editor.h"
 #include "tests/app/fake_desktop.h"
+#include "tests/common/file_bytes.h"
 
 namespace morvik {
 
@@ -35,16 +34,11 @@ class EditorSession : public ::testing::Test {
 
   std::string WriteFile(const std::string& name, const std::string& bytes) const {
     const std::string path = PathOf(name);
-    std::ofstream(path, std::ios::binary) << bytes;
+    testing::WriteFile(path, bytes);
     return path;
   }
 
-  static std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-  }
+  static std::string ReadFile(const std::string& path) { return testing::ReadFile(path); }
 
   // File > New, choosing type in the data-type dialog.
   TRichEditEx& NewDocument(DataType type) {

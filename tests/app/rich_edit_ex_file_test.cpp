@@ -5,13 +5,12 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "app/document/rich_edit_ex.h"
 #include "data/sv_script.h"
 #include "document_test_util.h"
+#include "tests/common/file_bytes.h"
 
 namespace morvik {
 namespace {
@@ -37,17 +36,8 @@ class TempDir {
   fs::path path_;
 };
 
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out << bytes;
-}
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
+using testing::ReadFile;
+using testing::WriteFile;
 
 TEST(FileRoundTripTest, LoadThenSaveGivesTheSameBytes) {
   const struct {
@@ -68,13 +58,13 @@ TEST(FileRoundTripTest, LoadThenSaveGivesTheSameBytes) {
   for (const auto& f : fixtures) {
     const std::string source = dir.File("source.txt");
     const std::string target = dir.File("target.txt");
-    WriteBytes(source, f.bytes);
+    WriteFile(source, f.bytes);
     TRichEditEx doc("RichEdit1");
     doc.LoadFromFile(source);
     EXPECT_EQ(doc.Text(), f.bytes) << f.name;
     EXPECT_FALSE(doc.Modified()) << f.name;
     doc.SaveToFile(target);
-    EXPECT_EQ(ReadBytes(target), f.bytes) << f.name;
+    EXPECT_EQ(ReadFile(target), f.bytes) << f.name;
   }
 }
 
@@ -82,26 +72,26 @@ TEST(FileRoundTripTest, EditingOneLineLeavesTheRestByteForByte) {
   TempDir dir;
   const std::string path = dir.File("data.htd");
   const std::string rest = "\"\xed\x40\",\"\xff\"\r\n\"\xfa\x5c\"\n\x82";
-  WriteBytes(path, "\"a\",\"b\"\r\n" + rest);
+  WriteFile(path, "\"a\",\"b\"\r\n" + rest);
   TRichEditEx doc("RichEdit1");
   doc.LoadFromFile(path);
   // The view reports the whole first line for one typed character.
   doc.ApplyViewEdit(0, 7, u"\"a\",\"bc\"");
   doc.SaveToFile(path);
-  EXPECT_EQ(ReadBytes(path), "\"a\",\"bc\"\r\n" + rest);
+  EXPECT_EQ(ReadFile(path), "\"a\",\"bc\"\r\n" + rest);
   doc.Undo();
   doc.SaveToFile(path);
-  EXPECT_EQ(ReadBytes(path), "\"a\",\"b\"\r\n" + rest);
+  EXPECT_EQ(ReadFile(path), "\"a\",\"b\"\r\n" + rest);
 }
 
 TEST(FileRoundTripTest, SaveKeepsPermissionsAndReplacesTheFile) {
   TempDir dir;
   const std::string path = dir.File("kept.txt");
-  WriteBytes(path, "old contents that are longer");
+  WriteFile(path, "old contents that are longer");
   ASSERT_EQ(chmod(path.c_str(), 0640), 0);
   const auto doc = testing::MakeDocument("new");
   doc->SaveToFile(path);
-  EXPECT_EQ(ReadBytes(path), "new");
+  EXPECT_EQ(ReadFile(path), "new");
   struct stat status {};
   ASSERT_EQ(stat(path.c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 07777, 0640u);
@@ -112,19 +102,19 @@ TEST(FileRoundTripTest, SaveThroughASymbolicLinkReplacesTheFileItNames) {
   TempDir dir;
   const std::string file = dir.File("real.txt");
   const std::string link = dir.File("link.txt");
-  WriteBytes(file, "old");
+  WriteFile(file, "old");
   fs::create_symlink(file, link);
   const auto doc = testing::MakeDocument("new");
   doc->SaveToFile(link);
   EXPECT_TRUE(fs::is_symlink(link));
-  EXPECT_EQ(ReadBytes(file), "new");
+  EXPECT_EQ(ReadFile(file), "new");
   EXPECT_EQ(dir.EntryCount(), 2u);
 }
 
 TEST(FileFailureTest, FailedSaveThrowsAndLeavesEverythingAsItWas) {
   TempDir dir;
   const std::string kept = dir.File("kept.txt");
-  WriteBytes(kept, "old");
+  WriteFile(kept, "old");
   fs::create_directory(dir.File("a directory"));
   const struct {
     const char* name;
@@ -147,7 +137,7 @@ TEST(FileFailureTest, FailedSaveThrowsAndLeavesEverythingAsItWas) {
     }
     EXPECT_TRUE(doc->Modified()) << c.name;
     EXPECT_EQ(doc->Text(), "xtext") << c.name;
-    EXPECT_EQ(ReadBytes(kept), "old");
+    EXPECT_EQ(ReadFile(kept), "old");
     EXPECT_EQ(dir.EntryCount(), 2u) << c.name;  // kept.txt and the directory, no temp file
   }
 }
@@ -193,7 +183,7 @@ TEST(FileFailureTest, FailedLoadThrowsAndChangesNothing) {
 TEST(FileRoundTripTest, LoadClearsUndoAndTellsTheView) {
   TempDir dir;
   const std::string path = dir.File("in.txt");
-  WriteBytes(path, "\x82\xa0\r\nb");
+  WriteFile(path, "\x82\xa0\r\nb");
   const auto doc = testing::MakeDocument("old text");
   doc->SetSelection(3, 2);
   MirrorObserver view(*doc);

@@ -21,7 +21,6 @@
 #include <QUrl>
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <memory>
 
@@ -34,24 +33,17 @@ namespace morvik {
 namespace {
 
 using testing::AnswerFile;
+using testing::AnswerType;
 using testing::ClickButton;
 using testing::FreshTestDirectory;
+using testing::ReadFile;
 using testing::WhenModalOpens;
+using testing::WriteFile;
 
 const QString kYes = QStringLiteral(u"はい(&Y)");
 const QString kNo = QStringLiteral(u"いいえ(&N)");
 const QString kCancel = QStringLiteral(u"キャンセル");
 const QString kEscape = QStringLiteral("<Escape>");
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out << bytes;
-}
 
 // A message box as it was shown: caption, text and buttons.
 struct ShownMessage {
@@ -134,14 +126,6 @@ class DesktopCommandsTest : public ::testing::Test {
   void FocusCurrentView() {
     QApplication::setActiveWindow(&Window());
     desktop_->CurrentView()->setFocus();
-  }
-
-  void AnswerType(int type) {
-    WhenModalOpens(QStringLiteral("FormSelectType"), [type](QWidget* dialog) {
-      QTest::mouseClick(dialog->findChild<QRadioButton*>(QStringLiteral("RadioType%1").arg(type)),
-                        Qt::LeftButton);
-      ClickButton(dialog, QStringLiteral("OK(&O)"));
-    });
   }
 
   void NewDocument(int type) {

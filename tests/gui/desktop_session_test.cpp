@@ -14,7 +14,6 @@
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <memory>
 
@@ -30,28 +29,12 @@ namespace morvik {
 namespace {
 
 using testing::AnswerFile;
+using testing::AnswerType;
 using testing::ClickButton;
 using testing::FreshTestDirectory;
+using testing::ReadFile;
 using testing::WhenModalOpens;
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out << bytes;
-}
-
-// Answers the data-type dialog with type and OK.
-void AnswerType(int type) {
-  WhenModalOpens(QStringLiteral("FormSelectType"), [type](QWidget* dialog) {
-    QTest::mouseClick(dialog->findChild<QRadioButton*>(QStringLiteral("RadioType%1").arg(type)),
-                      Qt::LeftButton);
-    ClickButton(dialog, QStringLiteral("OK(&O)"));
-  });
-}
+using testing::WriteFile;
 
 // Answers the next message box with its first button and keeps its text.
 void AnswerMessage(QString* text) {

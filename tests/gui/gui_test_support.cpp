@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPointer>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <vector>
@@ -80,6 +81,14 @@ void AnswerFile(const std::filesystem::path& path, std::function<void()> next) {
     ASSERT_TRUE(name->hasFocus());
     name->setText(QString::fromStdString(path.string()));
     static_cast<QDialog*>(widget)->accept();
+  });
+}
+
+void AnswerType(int type) {
+  WhenModalOpens(QStringLiteral("FormSelectType"), [type](QWidget* dialog) {
+    QTest::mouseClick(dialog->findChild<QRadioButton*>(QStringLiteral("RadioType%1").arg(type)),
+                      Qt::LeftButton);
+    ClickButton(dialog, QStringLiteral("OK(&O)"));
   });
 }
 

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "tests/common/file_bytes.h"
+
 namespace morvik::testing {
 
 // Runs answer on the next modal window that opens (a dialog or message
@@ -28,6 +30,9 @@ void ClickButton(QWidget* widget, const QString& caption);
 // field; first runs next (which arms the answer to the window that
 // follows), if any.
 void AnswerFile(const std::filesystem::path& path, std::function<void()> next = nullptr);
+
+// Answers the next data-type dialog with type (RadioType + type) and OK.
+void AnswerType(int type);
 
 // A directory of its own for the running test (test runs of other work
 // trees share the temporary directory), created empty.
