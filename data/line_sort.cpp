@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "data/sort_line_range.h"
+
 namespace morvik {
 namespace {
 
@@ -32,17 +34,7 @@ bool IsPriorMarkerLine(std::string_view line) {
 
 void SortLineRange(std::vector<std::string_view>& lines, long long lo, long long hi,
                    bool ascending) {
-  if (lo < 0 || lo >= hi || hi >= static_cast<long long>(lines.size())) return;
-  // string_view compares as unsigned bytes (char_traits<char>::compare is
-  // memcmp). Equal lines are identical, so any correct sort gives the text
-  // the quicksort of the original program gives.
-  const auto first = lines.begin() + lo;
-  const auto last = lines.begin() + hi + 1;
-  if (ascending) {
-    std::sort(first, last);
-  } else {
-    std::sort(first, last, [](std::string_view a, std::string_view b) { return b < a; });
-  }
+  internal::SortLineRangeOf(lines, lo, hi, ascending);
 }
 
 std::string SortedLinesText(std::vector<std::string_view> lines, LineRange range, bool ascending) {

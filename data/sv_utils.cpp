@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "data/sjis_codec.h"
+#include "data/sort_line_range.h"
 
 namespace morvik {
 namespace {
@@ -216,17 +217,7 @@ bool IsValidRecord(std::string_view line, int field_count) {
 }
 
 void SortLineRange(LineList& lines, long long lo, long long hi, bool ascending) {
-  if (lo < 0 || lo >= hi || hi >= static_cast<long long>(lines.size())) return;
-  // std::string compares as unsigned bytes (char_traits<char>::compare is
-  // memcmp), which is the order the data files are sorted in. Equal lines
-  // are identical, so an unstable sort gives the same text as any other.
-  const auto first = lines.begin() + lo;
-  const auto last = lines.begin() + hi + 1;
-  if (ascending) {
-    std::sort(first, last);
-  } else {
-    std::sort(first, last, [](const std::string& a, const std::string& b) { return b < a; });
-  }
+  internal::SortLineRangeOf(lines, lo, hi, ascending);
 }
 
 }  // namespace morvik
