@@ -220,6 +220,10 @@ void QtDesktop::SetDocumentFont(int index, const FontSpec& font) {
 
 void QtDesktop::FocusDocument(int index) {
   if (DocumentView* view = View(index)) {
+    // From a modeless dialog the view's focus alone would leave the dialog
+    // the active window, and typing would go on into its fields.
+    window_->activateWindow();
+    window_->raise();
     view->setFocus();
     view->EnsureCaretVisible();
   }

@@ -174,6 +174,12 @@ std::string TRichEditEx::Text() const {
   return impl_->store.Text();
 }
 
+void TRichEditEx::VisitPieces(
+    std::size_t from, std::size_t to, bool forward,
+    const std::function<bool(std::size_t, std::string_view)>& visit) const {
+  impl_->store.VisitPieces(from, to, forward, visit);
+}
+
 std::string TRichEditEx::TextRange(std::size_t offset, std::size_t length) const {
   return impl_->store.Range(offset, length);
 }

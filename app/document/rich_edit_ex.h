@@ -17,6 +17,7 @@
 #define MORVIK_APP_DOCUMENT_RICH_EDIT_EX_H_
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -66,6 +67,11 @@ class TRichEditEx {
   std::size_t Length() const;  // bytes
   std::string Text() const;    // the whole text, O(n)
   std::string TextRange(std::size_t offset, std::size_t length) const;
+  // Hands visit(offset, bytes) the stored pieces that hold bytes of
+  // [from, to), forwards or backwards, until it returns false; each piece
+  // starts and ends on a character boundary. Searching them copies nothing.
+  void VisitPieces(std::size_t from, std::size_t to, bool forward,
+                   const std::function<bool(std::size_t, std::string_view)>& visit) const;
 
   // Replaces length bytes at offset with bytes: one edit, one undo step
   // unless inside an UndoGroup. Sets the modified flag. Throws ESavraError

@@ -115,6 +115,19 @@ void ForEach(const Node* node, const std::function<void(std::string_view)>& sink
   ForEach(node->right.get(), sink);
 }
 
+// Visits the chunks of the subtree at node (whose first byte is at base)
+// that hold bytes of [from, to); false once visit has asked to stop.
+bool VisitRange(const Node* node, std::size_t base, std::size_t from, std::size_t to, bool forward,
+                const TextStore::PieceVisitor& visit) {
+  if (node == nullptr || from >= base + node->sum.bytes || to <= base) return true;
+  const std::size_t start = base + SumOf(node->left).bytes;
+  const std::size_t end = start + node->own.bytes;
+  const auto left = [&] { return VisitRange(node->left.get(), base, from, to, forward, visit); };
+  const auto own = [&] { return !(from < end && to > start) || visit(start, node->text); };
+  const auto right = [&] { return VisitRange(node->right.get(), end, from, to, forward, visit); };
+  return forward ? left() && own() && right() : right() && own() && left();
+}
+
 // Appends the bytes of [from, to) that lie in the subtree starting at base.
 void CollectRange(const Node* node, std::size_t base, std::size_t from, std::size_t to,
                   std::string& out) {
@@ -249,6 +262,11 @@ std::u16string TextStore::DecodedText() const {
 
 void TextStore::ForEachPiece(const std::function<void(std::string_view)>& sink) const {
   ForEach(impl_->root.get(), sink);
+}
+
+void TextStore::VisitPieces(std::size_t from, std::size_t to, bool forward,
+                            const PieceVisitor& visit) const {
+  VisitRange(impl_->root.get(), 0, from, to, forward, visit);
 }
 
 std::size_t TextStore::LineStart(std::size_t raw_line) const {

@@ -32,6 +32,12 @@ class TextStore {
   std::u16string DecodedText() const;
   // Hands the text to sink in consecutive pieces, in order.
   void ForEachPiece(const std::function<void(std::string_view)>& sink) const;
+  // Hands visit(offset of the piece, piece) the pieces that hold bytes of
+  // [from, to), in order or, when !forward, from the last one back, until
+  // visit returns false. A piece starts and ends on a character boundary and
+  // never between a CR and its LF, so it can be searched on its own.
+  using PieceVisitor = std::function<bool(std::size_t offset, std::string_view piece)>;
+  void VisitPieces(std::size_t from, std::size_t to, bool forward, const PieceVisitor& visit) const;
 
   // The offset where raw line index starts (index <= breaks).
   std::size_t LineStart(std::size_t raw_line) const;

@@ -49,6 +49,8 @@ struct FindDialogState {
   std::string ReplaceText;  // the replace dialog only
   bool Down = true;         // the replace dialog offers no direction
   bool ReplaceAll = false;  // set by the view for its Replace All button
+  // The find text is a pattern of the regular-expression engine.
+  bool RegularExpression = false;
 };
 
 }  // namespace morvik

@@ -59,6 +59,9 @@ class TFormEditor {
   FontSpec FontDialog;
   FindDialogState FindDialog;
   FindDialogState ReplaceDialog;
+  // The last search either dialog ran, repeated by Find Next and Find
+  // Previous of the Edit menu (F3, Shift+F3).
+  FindDialogState LastFind;
 
   DesktopPort& Port() { return port_; }
 
@@ -127,6 +130,10 @@ class TFormEditor {
   void FindDialogFind(const FindDialogState& Sender);
   // Replace or Replace All (Sender.ReplaceAll) of the replace dialog.
   void ReplaceDialogReplace(const FindDialogState& Sender);
+  // Repeat the last search down or up with the dialogs closed; before any
+  // search they show the find dialog.
+  void MenuEditFindNextClick();
+  void MenuEditFindPreviousClick();
 
   // --- Settings and Help menus ------------------------------------------------
   void MenuConfigFontClick();

@@ -1,9 +1,13 @@
 // Case-insensitive search on character boundaries of Shift_JIS bytes.
 //
-// The text is walked character by character and compared with the folded
-// key as it goes, so that no folded copy of a line or of a whole document
-// is made.
+// Candidates come from memchr on the key's first byte (in both cases when
+// it is a letter); character boundaries are worked out only around them, and
+// the key is compared character by character there, so that no folded copy
+// of a line or of a whole document is made.
 #include "app/editor/text_search.h"
+
+#include <algorithm>
+#include <cstring>
 
 #include "data/sjis_codec.h"
 
@@ -14,28 +18,89 @@ char FoldAsciiByte(char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
+char OtherCase(char c) {
+  if (c >= 'A' && c <= 'Z') return static_cast<char>(c - 'A' + 'a');
+  return c;
+}
+
+// The length of the character at pos: only a lead byte can start a pair.
+std::size_t CharLength(std::string_view text, std::size_t pos) {
+  return IsSjisLeadByte(static_cast<unsigned char>(text[pos])) ? SjisCharLength(text, pos) : 1;
+}
+
+// Below this distance walking is cheaper than looking back for a line start.
+constexpr std::size_t kResyncDistance = 64;
+
 }  // namespace
 
 std::string FoldAsciiCase(std::string_view sjis) {
   std::string folded(sjis);
   std::size_t pos = 0;
   while (pos < sjis.size()) {
-    const std::size_t length = SjisCharLength(sjis, pos);
+    const std::size_t length = CharLength(sjis, pos);
     if (length == 1) folded[pos] = FoldAsciiByte(sjis[pos]);
     pos += length;
   }
   return folded;
 }
 
+bool CharBoundaries::IsCharStart(std::size_t pos) {
+  if (pos < boundary_) return false;  // inside the character that ends there
+  if (pos - boundary_ > kResyncDistance) {
+    // An LF is never part of a pair: the byte after it starts a character.
+    const void* lf = memrchr(text_.data() + boundary_, '\n', pos - boundary_);
+    if (lf != nullptr)
+      boundary_ = static_cast<std::size_t>(static_cast<const char*>(lf) - text_.data()) + 1;
+  }
+  while (boundary_ < pos) boundary_ += CharLength(text_, boundary_);
+  return boundary_ == pos;
+}
+
 CaseInsensitiveSearch::CaseInsensitiveSearch(std::string_view key_sjis)
-    : key_(FoldAsciiCase(key_sjis)) {}
+    : key_(FoldAsciiCase(key_sjis)) {
+  if (!key_.empty()) {
+    first_ = key_[0];
+    // Only a single-byte letter was folded; a lead byte compares exactly.
+    first_other_case_ = CharLength(key_, 0) == 1 ? OtherCase(first_) : first_;
+  }
+}
+
+std::optional<std::size_t> CaseInsensitiveSearch::ScanCandidates(
+    std::string_view text, std::size_t from, std::size_t to,
+    const std::function<bool(std::size_t)>& found) const {
+  to = std::min(to, text.size());
+  if (key_.empty() || from >= to) return std::nullopt;
+  const char* data = text.data();
+  const auto next_of = [data, to](char byte, std::size_t pos) {
+    const void* hit = pos < to ? std::memchr(data + pos, byte, to - pos) : nullptr;
+    return hit != nullptr ? static_cast<std::size_t>(static_cast<const char*>(hit) - data) : to;
+  };
+  // The next occurrence of each case, kept so that a frequent one does not
+  // make the other be looked for again and again.
+  std::size_t next_first = next_of(first_, from);
+  std::size_t next_other = first_other_case_ == first_ ? to : next_of(first_other_case_, from);
+  CharBoundaries boundaries(text);
+  for (;;) {
+    std::size_t pos;
+    if (next_first <= next_other) {
+      pos = next_first;
+      if (pos >= to) break;
+      next_first = next_of(first_, pos + 1);
+    } else {
+      pos = next_other;
+      next_other = next_of(first_other_case_, pos + 1);
+    }
+    if (boundaries.IsCharStart(pos) && found(pos)) return pos;
+  }
+  return std::nullopt;
+}
 
 bool CaseInsensitiveSearch::MatchesAt(std::string_view text, std::size_t pos) const {
-  if (text.size() - pos < key_.size()) return false;
+  if (pos > text.size() || text.size() - pos < key_.size()) return false;
   std::size_t matched = 0;
   while (matched < key_.size()) {
     const std::size_t at = pos + matched;
-    const std::size_t length = SjisCharLength(text, at);
+    const std::size_t length = CharLength(text, at);
     if (length == 1) {
       if (FoldAsciiByte(text[at]) != key_[matched]) return false;
     } else if (matched + length > key_.size() || text[at] != key_[matched] ||
@@ -49,31 +114,27 @@ bool CaseInsensitiveSearch::MatchesAt(std::string_view text, std::size_t pos) co
 }
 
 std::optional<std::size_t> CaseInsensitiveSearch::FindIn(std::string_view text) const {
-  if (key_.empty()) return std::nullopt;
-  for (std::size_t pos = 0; pos + key_.size() <= text.size(); pos += SjisCharLength(text, pos)) {
-    if (MatchesAt(text, pos)) return pos;
-  }
-  return std::nullopt;
+  return ScanCandidates(text, 0, text.size(),
+                        [&](std::size_t pos) { return MatchesAt(text, pos); });
 }
 
-std::string CaseInsensitiveSearch::ReplaceAll(std::string_view text,
-                                              std::string_view replacement) const {
-  if (key_.empty()) return std::string(text);
+std::string CaseInsensitiveSearch::ReplaceAll(std::string_view text, std::string_view replacement,
+                                              std::size_t* count) const {
   std::string result;
   result.reserve(text.size());
   std::size_t copied = 0;
-  std::size_t pos = 0;
-  while (pos + key_.size() <= text.size()) {
-    if (MatchesAt(text, pos)) {
-      result.append(text, copied, pos - copied);
-      result.append(replacement);
-      pos += key_.size();
-      copied = pos;
-    } else {
-      pos += SjisCharLength(text, pos);
-    }
-  }
+  std::size_t replaced = 0;
+  ScanCandidates(text, 0, text.size(), [&](std::size_t pos) {
+    // Candidates inside an occurrence just replaced are not searched again.
+    if (pos < copied || !MatchesAt(text, pos)) return false;
+    result.append(text, copied, pos - copied);
+    result.append(replacement);
+    copied = pos + key_.size();
+    ++replaced;
+    return false;
+  });
   result.append(text, copied);
+  if (count != nullptr) *count = replaced;
   return result;
 }
 

@@ -9,67 +9,81 @@ namespace {
 
 using FindReplace = EditorSession;
 
-TEST_F(FindReplace, FindNextSelectsTheFirstOccurrenceInTheNextLineThatHasOne) {
+TEST_F(FindReplace, FindNextSearchesFromTheCaretBothWays) {
   struct Case {
     const char* name;
     std::string text;
-    std::size_t caret_line;
+    std::size_t sel_start, sel_length;
     std::string find;  // UTF-8
     bool down;
-    std::size_t sel_start;  // npos: not found
+    std::size_t found;  // npos: not found
   };
   constexpr std::size_t kNotFound = std::string::npos;
+  // Offsets: "one key" 6 (key 10), "KEY three Key" 20 (Key 30), "four" 35.
   const std::string lines = "zero\r\none key\r\ntwo\r\nKEY three Key\r\nfour";
   const Case cases[] = {
-      {"down, case ignored", lines, 0, "key", true, 10},
-      {"caret's own line is not searched", lines, 1, "key", true, 20},
-      {"present only on the caret's line", lines, 3, "three", true, kNotFound},
-      {"first occurrence in the line, also upwards", lines, 4, "KEY", false, 20},
-      {"up skips to earlier lines", lines, 3, "Key", false, 10},
-      {"up from line 0", lines, 0, "zero", false, kNotFound},
-      {"down from the last line", lines, 4, "four", true, kNotFound},
-      {"no wrap-around", lines, 3, "zero", true, kNotFound},
-      {"empty find text", lines, 0, "", true, kNotFound},
+      {"down, case ignored", lines, 0, 0, "key", true, 10},
+      {"the caret's own line is searched", lines, 6, 0, "key", true, 10},
+      {"down from the end of the selection", lines, 20, 3, "key", true, 30},
+      {"down from the end, not the start", lines, 10, 3, "KEY", true, 20},
+      {"only what lies right of the caret", lines, 21, 0, "key", true, 30},
+      {"up: the nearest above", lines, 35, 0, "KEY", false, 30},
+      {"up from the start of the selection", lines, 30, 3, "key", false, 20},
+      {"up: ending right at the caret", lines, 33, 0, "key", false, 30},
+      {"up: one that reaches past the caret is not taken", lines, 32, 0, "key", false, 20},
+      {"up: overlapping occurrences", "aaa", 3, 0, "aa", false, 1},
+      {"up from the start", lines, 0, 0, "zero", false, kNotFound},
+      {"down from the end", lines, 39, 0, "four", true, kNotFound},
+      {"no wrap-around", lines, 20, 0, "zero", true, kNotFound},
+      {"empty find text", lines, 0, 0, "", true, kNotFound},
+      {"never across a line break", lines, 0, 0, "zero\r\none", true, kNotFound},
       // ア is 83 41 and ヂ is 83 61: trail bytes are never folded.
-      {"trail bytes not folded", "x\r\n\x83\x61\r\n\x83\x41", 0, "ア", true, 7},
+      {"trail bytes not folded", "x\r\n\x83\x61\r\n\x83\x41", 0, 0, "ア", true, 7},
       // ソ is 83 5C: its trail byte has the code of a backslash.
-      {"never starts on a trail byte", "x\r\n\x83\x5C\x83\x93", 0, "\\", true, kNotFound},
-      {"character Shift_JIS lacks is not '?'", "a\r\n?", 0, "😀", true, kNotFound},
-      {"up from the empty last line", "ab\r\ncd\r\n", 2, "CD", false, 4},
+      {"never starts on a trail byte", "x\r\n\x83\x5C\x83\x93", 0, 0, "\\", true, kNotFound},
+      {"character Shift_JIS lacks is not '?'", "a\r\n?", 0, 0, "😀", true, kNotFound},
+      {"up from the empty last line", "ab\r\ncd\r\n", 8, 0, "CD", false, 4},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     desktop_.messages.clear();
+    desktop_.panels[0].clear();
+    desktop_.focused_page = -1;
     TRichEditEx& document = NewDocument(Data01);
     document.Replace(0, document.Length(), c.text);
-    PutCaret(document, c.caret_line);
-    const std::size_t caret = document.SelStart();
+    document.SetSelection(c.sel_start, c.sel_length);
     editor_.FindDialog.FindText = c.find;
     editor_.FindDialog.Down = c.down;
     editor_.FindDialogFind(editor_.FindDialog);
-    if (c.sel_start == kNotFound) {
-      EXPECT_EQ(document.SelStart(), caret);
-      EXPECT_EQ(document.SelLength(), 0u);
+    if (c.found == kNotFound) {
+      EXPECT_EQ(document.SelStart(), c.sel_start);
+      EXPECT_EQ(document.SelLength(), c.sel_length);
       ASSERT_EQ(desktop_.messages.size(), 1u);
       EXPECT_EQ(desktop_.messages[0].caption, "情報");
       EXPECT_EQ(desktop_.messages[0].text, "検索文字列 \"" + c.find + "\" は見つかりませんでした");
     } else {
-      EXPECT_EQ(document.SelStart(), c.sel_start);
+      EXPECT_EQ(document.SelStart(), c.found);
       EXPECT_EQ(document.SelLength(), Utf8ToSjis(c.find).size());
       EXPECT_TRUE(desktop_.messages.empty());
       EXPECT_EQ(desktop_.focused_page, desktop_.active_page);
+      const std::size_t line = document.LineFromPosition(c.found);
+      EXPECT_NE(desktop_.panels[0].find(" " + std::to_string(line + 1) + "行"), std::string::npos)
+          << desktop_.panels[0];
     }
   }
 }
 
-// Long documents are searched in blocks of lines; hits beyond the first
-// block, and lines ended by lone CR or LF, must land on the right bytes.
+// Documents are searched piece by piece as they are stored; hits in lines
+// that straddle two pieces, beyond the first piece, and lines ended by lone
+// CR or LF must land on the right bytes both ways.
 TEST_F(FindReplace, FindNextWalksLongDocumentsBothWays) {
   std::string text;
   for (int i = 0; i < 9000; ++i)
     text += (i % 3 == 0 ? "line\r" : i % 3 == 1 ? "line\n" : "line\r\n");
   const std::size_t target = text.size();
   text += "the Needle\r\n";
+  const std::size_t long_line = text.size();
+  text += std::string(20000, 'x') + "needle" + std::string(20000, 'y') + "\r\n";
   const std::size_t last_line_start = text.size();
   text += "tail";
   TRichEditEx& document = NewDocument(DataC1);
@@ -79,27 +93,20 @@ TEST_F(FindReplace, FindNextWalksLongDocumentsBothWays) {
   PutCaret(document, 0);
   editor_.FindDialogFind(editor_.FindDialog);
   EXPECT_EQ(document.SelStart(), target + 4);
+  editor_.FindDialogFind(editor_.FindDialog);
+  EXPECT_EQ(document.SelStart(), long_line + 20000);
 
-  document.SetSelection(last_line_start + 2, 0);
   editor_.FindDialog.Down = false;
+  document.SetSelection(last_line_start + 2, 0);
+  editor_.FindDialogFind(editor_.FindDialog);
+  EXPECT_EQ(document.SelStart(), long_line + 20000);
   editor_.FindDialogFind(editor_.FindDialog);
   EXPECT_EQ(document.SelStart(), target + 4);
 
-  editor_.FindDialog.FindText = "LINE";  // nearest line above the caret
+  editor_.FindDialog.FindText = "LINE";  // the nearest line above the caret
   editor_.FindDialogFind(editor_.FindDialog);
   EXPECT_EQ(document.SelStart(), target - 6);
   EXPECT_TRUE(desktop_.messages.empty());
-}
-
-TEST_F(FindReplace, RepeatedFindNextPassesOverFurtherOccurrencesOfTheSameLine) {
-  TRichEditEx& document = NewDocument(DataC1);
-  document.Replace(0, document.Length(), "top\r\nab ab\r\nab");
-  PutCaret(document, 0);
-  editor_.FindDialog.FindText = "AB";
-  editor_.FindDialogFind(editor_.FindDialog);
-  EXPECT_EQ(document.SelStart(), 5u);
-  editor_.FindDialogFind(editor_.FindDialog);
-  EXPECT_EQ(document.SelStart(), 12u);
 }
 
 TEST_F(FindReplace, ReplaceReplacesTheSelectionThenFindsTheNext) {
@@ -111,16 +118,21 @@ TEST_F(FindReplace, ReplaceReplacesTheSelectionThenFindsTheNext) {
   PutCaret(document, 0);  // nothing selected: only searches
   editor_.ReplaceDialogReplace(editor_.ReplaceDialog);
   EXPECT_EQ(document.Text(), "cat\r\ndog\r\ncat");
-  EXPECT_EQ(document.SelStart(), 10u);
+  EXPECT_EQ(document.SelStart(), 0u);
+  EXPECT_EQ(document.SelLength(), 3u);
 
-  document.SetSelection(5, 3);  // any selection is replaced, occurrence or not
-  editor_.ReplaceDialogReplace(editor_.ReplaceDialog);
-  EXPECT_EQ(document.Text(), "cat\r\n\x83\x6C\x83\x52\r\ncat");
+  editor_.ReplaceDialogReplace(editor_.ReplaceDialog);  // replaces it, then the next
+  EXPECT_EQ(document.Text(), "\x83\x6C\x83\x52\r\ndog\r\ncat");
   EXPECT_EQ(document.SelStart(), 11u);
+
+  document.SetSelection(6, 3);  // any selection is replaced, occurrence or not
+  editor_.ReplaceDialogReplace(editor_.ReplaceDialog);
+  EXPECT_EQ(document.Text(), "\x83\x6C\x83\x52\r\n\x83\x6C\x83\x52\r\ncat");
+  EXPECT_EQ(document.SelStart(), 12u);
   EXPECT_EQ(document.SelLength(), 3u);
 
   editor_.ReplaceDialogReplace(editor_.ReplaceDialog);  // last one; nothing below
-  EXPECT_EQ(document.Text(), "cat\r\n\x83\x6C\x83\x52\r\n\x83\x6C\x83\x52");
+  EXPECT_EQ(document.Text(), "\x83\x6C\x83\x52\r\n\x83\x6C\x83\x52\r\n\x83\x6C\x83\x52");
   ASSERT_EQ(desktop_.messages.size(), 1u);
   EXPECT_EQ(desktop_.messages[0].text, "検索文字列 \"CAT\" は見つかりませんでした");
 }
