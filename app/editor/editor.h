@@ -35,7 +35,6 @@ enum class CloseAction { Close, DoNotClose };
 class TFormEditor {
  public:
   static constexpr char kCaption[] = "Morvik";
-  static constexpr char kApplicationTitle[] = "Morvik";
   static constexpr char kVersionLine[] = "Morvik ver2.10.00";
   // The project's web page, opened from the Help menu.
   static constexpr char kProjectUrl[] = "https://morvik.example.org/";
@@ -59,8 +58,6 @@ class TFormEditor {
   FontSpec FontDialog;
   FindDialogState FindDialog;
   FindDialogState ReplaceDialog;
-
-  DesktopPort& Port() { return port_; }
 
   // --- Window ----------------------------------------------------------------
   // Run once when the window is created: the display font and ProgramDir.
