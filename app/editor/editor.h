@@ -35,7 +35,6 @@ enum class CloseAction { Close, DoNotClose };
 class TFormEditor {
  public:
   static constexpr char kCaption[] = "Morvik";
-  static constexpr char kApplicationTitle[] = "Morvik";
   static constexpr char kVersionLine[] = "Morvik ver2.10.00";
   // The project's web page, opened from the Help menu.
   static constexpr char kProjectUrl[] = "https://morvik.example.org/";
@@ -62,8 +61,6 @@ class TFormEditor {
   // The last search either dialog ran, repeated by Find Next and Find
   // Previous of the Edit menu (F3, Shift+F3).
   FindDialogState LastFind;
-
-  DesktopPort& Port() { return port_; }
 
   // --- Window ----------------------------------------------------------------
   // Run once when the window is created: the display font and ProgramDir.

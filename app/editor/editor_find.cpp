@@ -109,9 +109,8 @@ void TFormEditor::FindDialogFind(const FindDialogState& Sender) {
     UpdateCaretStatus(*document);
     return;
   }
-  port_.ShowMessage(kCaptionInformation,
-                    "検索文字列 \"" + Sender.FindText + "\" は見つかりませんでした",
-                    MessageIcon::Information, MessageButtons::Ok);
+  port_.ShowMessage(MessageKind::Information,
+                    "検索文字列 \"" + Sender.FindText + "\" は見つかりませんでした", kOkButton);
 }
 
 void TFormEditor::MenuEditFindNextClick() {

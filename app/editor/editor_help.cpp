@@ -18,12 +18,12 @@ void TFormEditor::MenuConfigFontClick() {
 }
 
 void TFormEditor::MenuHelpAboutClick() {
-  port_.ShowMessage(kApplicationTitle,
+  port_.ShowMessage(MessageKind::About,
                     std::string(kVersionLine) +
                         "\r\n\r\n"
                         "Savra データファイルと SavraScript のための Shift_JIS テキストエディタ\r\n"
                         "https://morvik.example.org/",
-                    MessageIcon::None, MessageButtons::Ok);
+                    kOkButton);
 }
 
 void TFormEditor::MenuHelpScriptClick() {
@@ -33,8 +33,8 @@ void TFormEditor::MenuHelpScriptClick() {
     port_.OpenWithDesktop(path, true);
     return;
   }
-  port_.ShowMessage(kCaptionWarning, "ファイル\r\n\"" + path + "\"\r\nは見つかりませんでした",
-                    MessageIcon::Warning, MessageButtons::Yes);
+  port_.ShowMessage(MessageKind::Warning, "ファイル\r\n\"" + path + "\"\r\nは見つかりませんでした",
+                    kYesButton);
 }
 
 void TFormEditor::MenuHelpWWWClick() {
