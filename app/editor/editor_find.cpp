@@ -5,6 +5,7 @@
 // before the selection's start, without wrapping around.
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,9 +14,11 @@
 #include "app/editor/command_guards.h"
 #include "app/editor/document_search.h"
 #include "app/editor/editor.h"
+#include "app/editor/pattern_search.h"
 #include "app/editor/text_search.h"
 #include "app/editor/utf8.h"
 #include "data/sjis_codec.h"
+#include "regex/bm_re_token.h"
 
 namespace morvik {
 namespace {
@@ -82,6 +85,47 @@ void ReplaceChangedBytes(TRichEditEx& document, std::string_view old, std::strin
                    text.substr(prefix, text.size() - prefix - suffix));
 }
 
+// The matcher for a dialog's find text: the text itself, or the pattern it
+// spells. A pattern the engine refuses is reported in a warning box, and
+// then there is none.
+std::unique_ptr<LineBlockMatcher> MatcherFor(const FindDialogState& dialog, DesktopPort& port) {
+  const std::string key = FindKey(dialog.FindText);
+  if (!dialog.RegularExpression || key.empty()) return std::make_unique<LiteralMatcher>(key);
+  try {
+    return std::make_unique<PatternMatcher>(key);
+  } catch (const EbmREToken& error) {
+    // The engine counts bytes; the user counts characters.
+    const std::size_t at =
+        std::min(static_cast<std::size_t>(std::max(error.Token.StartPos, 0)), key.size());
+    std::size_t characters = 0;
+    for (std::size_t pos = 0; pos < at; pos += SjisCharLength(key, pos)) ++characters;
+    port.ShowMessage(MessageKind::Warning,
+                     "正規表現の誤り: " + std::string(error.what()) + " (" +
+                         std::to_string(characters + 1) + " 文字目)",
+                     kOkButton);
+  } catch (const RegexError& error) {
+    port.ShowMessage(MessageKind::Warning, "正規表現の誤り: " + std::string(error.what()),
+                     kOkButton);
+  }
+  return nullptr;
+}
+
+// text with every match, left to right, replaced by replacement.
+std::string ReplaceMatches(std::string_view text, const LineBlockMatcher& matcher,
+                           std::string_view replacement, std::size_t* count) {
+  std::string result;
+  result.reserve(text.size());
+  std::size_t copied = 0;
+  while (const std::optional<TextHit> hit = matcher.First(text, copied)) {
+    result.append(text, copied, hit->start - copied);
+    result.append(replacement);
+    copied = hit->start + hit->length;  // a match is never empty
+    ++*count;
+  }
+  result.append(text, copied);
+  return result;
+}
+
 }  // namespace
 
 void TFormEditor::MenuEditFindClick() {
@@ -98,12 +142,13 @@ void TFormEditor::FindDialogFind(const FindDialogState& Sender) {
   TRichEditEx* document = CurrentDocument();
   if (document == nullptr || LongCommandRunning()) return;
   LastFind = Sender;
-  const LiteralMatcher matcher(FindKey(Sender.FindText));
+  const std::unique_ptr<LineBlockMatcher> matcher = MatcherFor(Sender, port_);
+  if (matcher == nullptr) return;
   // Down from the end of the selection, so that a hit is not found again;
   // up from its start.
   const std::size_t from =
       Sender.Down ? document->SelStart() + document->SelLength() : document->SelStart();
-  if (const std::optional<TextHit> hit = FindInDocument(*document, matcher, from, Sender.Down)) {
+  if (const std::optional<TextHit> hit = FindInDocument(*document, *matcher, from, Sender.Down)) {
     document->SetSelection(hit->start, hit->length);
     port_.FocusDocument(ActivePage());
     UpdateCaretStatus(*document);
@@ -137,16 +182,24 @@ void TFormEditor::ReplaceDialogReplace(const FindDialogState& Sender) {
   TRichEditEx* document = CurrentDocument();
   if (document == nullptr || LongCommandRunning()) return;
   if (Sender.ReplaceAll) {
+    const std::unique_ptr<LineBlockMatcher> matcher = MatcherFor(Sender, port_);
+    if (matcher == nullptr) return;
     BusyCursorGuard busy(port_);
     const std::string text = document->Text();
     std::string lines_storage;
     const std::string_view lines = TextThroughLineList(text, lines_storage);
+    const std::string replacement = Utf8ToSjis(Sender.ReplaceText);
     std::size_t count = 0;
-    const std::string replaced = CaseInsensitiveSearch(FindKey(Sender.FindText))
-                                     .ReplaceAll(lines, Utf8ToSjis(Sender.ReplaceText), &count);
+    // The replacement is put literally, also for a pattern.
+    const std::string replaced = Sender.RegularExpression
+                                     ? ReplaceMatches(lines, *matcher, replacement, &count)
+                                     : CaseInsensitiveSearch(FindKey(Sender.FindText))
+                                           .ReplaceAll(lines, replacement, &count);
     ReplaceChangedBytes(*document, text, count == 0 ? lines : std::string_view(replaced));
     return;
   }
+  // A pattern in error replaces nothing.
+  if (Sender.RegularExpression && MatcherFor(Sender, port_) == nullptr) return;
   if (document->SelLength() > 0) SetSelectedText(Utf8ToSjis(Sender.ReplaceText));
   FindDialogFind(Sender);
 }

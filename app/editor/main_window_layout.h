@@ -54,6 +54,8 @@ inline constexpr MenuItemSpec kMenuFileItems[] = {
 };
 inline constexpr MenuItemSpec kMenuEditItems[] = {
     {"MenuEditFind", "検索(&F)...", "Ctrl+F", &TFormEditor::MenuEditFindClick},
+    {"MenuEditFindNext", "次を検索(&N)", "F3", &TFormEditor::MenuEditFindNextClick},
+    {"MenuEditFindPrevious", "前を検索(&V)", "Shift+F3", &TFormEditor::MenuEditFindPreviousClick},
     {"MenuEditReplace", "置換(&R)...", "Ctrl+R", &TFormEditor::MenuEditReplaceClick},
     {"S4", kSeparator, ""},
     {"MenuEditScript", "SavraScript エディタ(&E)...", "Ctrl+E", &TFormEditor::MenuEditScriptClick},

@@ -16,7 +16,9 @@ TEST_F(FindReplace, FindNextSearchesFromTheCaretBothWays) {
     std::size_t sel_start, sel_length;
     std::string find;  // UTF-8
     bool down;
-    std::size_t found;  // npos: not found
+    std::size_t found;       // npos: not found
+    bool pattern = false;    // the find text is a regular expression
+    std::size_t length = 0;  // of the hit; 0: the find text's
   };
   constexpr std::size_t kNotFound = std::string::npos;
   // Offsets: "one key" 6 (key 10), "KEY three Key" 20 (Key 30), "four" 35.
@@ -43,6 +45,15 @@ TEST_F(FindReplace, FindNextSearchesFromTheCaretBothWays) {
       {"never starts on a trail byte", "x\r\n\x83\x5C\x83\x93", 0, 0, "\\", true, kNotFound},
       {"character Shift_JIS lacks is not '?'", "a\r\n?", 0, 0, "😀", true, kNotFound},
       {"up from the empty last line", "ab\r\ncd\r\n", 8, 0, "CD", false, 4},
+      {"pattern: leftmost, then longest", "xx abbb ab", 0, 0, "AB+", true, 3, true, 4},
+      {"pattern: up, the nearest above", lines, 35, 0, "k.y", false, 30, true},
+      {"pattern: ^ only at a line start", "ab\r\nab", 1, 0, "^ab", true, 4, true, 2},
+      {"pattern: $ at a line end", "ab ab\r\n", 0, 0, "ab$", true, 3, true, 2},
+      {"pattern: never an empty match", "abc", 0, 0, "x*", true, kNotFound, true},
+      {"pattern: never across a line", "ab\r\ncd", 0, 0, "b.*c", true, kNotFound, true},
+      // 表 is 95 5C: only the real backslash matches.
+      {"pattern: never on a trail byte", "\x95\x5C\\", 0, 0, "\\\\", true, 2, true, 1},
+      {"pattern: up ends by the caret", "abab", 3, 0, "ab", false, 0, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -54,6 +65,7 @@ TEST_F(FindReplace, FindNextSearchesFromTheCaretBothWays) {
     document.SetSelection(c.sel_start, c.sel_length);
     editor_.FindDialog.FindText = c.find;
     editor_.FindDialog.Down = c.down;
+    editor_.FindDialog.RegularExpression = c.pattern;
     editor_.FindDialogFind(editor_.FindDialog);
     if (c.found == kNotFound) {
       EXPECT_EQ(document.SelStart(), c.sel_start);
@@ -63,7 +75,7 @@ TEST_F(FindReplace, FindNextSearchesFromTheCaretBothWays) {
       EXPECT_EQ(desktop_.messages[0].text, "検索文字列 \"" + c.find + "\" は見つかりませんでした");
     } else {
       EXPECT_EQ(document.SelStart(), c.found);
-      EXPECT_EQ(document.SelLength(), Utf8ToSjis(c.find).size());
+      EXPECT_EQ(document.SelLength(), c.length != 0 ? c.length : Utf8ToSjis(c.find).size());
       EXPECT_TRUE(desktop_.messages.empty());
       EXPECT_EQ(desktop_.focused_page, desktop_.active_page);
       const std::size_t line = document.LineFromPosition(c.found);
@@ -167,6 +179,61 @@ TEST_F(FindReplace, ReplaceAllRewritesTheTextThroughTheLineList) {
     document.Undo();  // one step
     EXPECT_EQ(document.Text(), c.text);
   }
+}
+
+TEST_F(FindReplace, FindNextAndPreviousRepeatTheLastSearch) {
+  TRichEditEx& document = NewDocument(DataC1);
+  document.Replace(0, document.Length(), "ab\r\nAB\r\nab");
+  PutCaret(document, 0);
+  editor_.MenuEditFindNextClick();  // nothing searched yet: the dialog opens
+  EXPECT_EQ(desktop_.find_dialogs_shown, std::vector<FindDialogKind>{FindDialogKind::Find});
+
+  editor_.ReplaceDialog.FindText = "A.";
+  editor_.ReplaceDialog.RegularExpression = true;
+  editor_.FindDialogFind(editor_.ReplaceDialog);
+  EXPECT_EQ(document.SelStart(), 0u);
+  editor_.MenuEditFindNextClick();
+  EXPECT_EQ(document.SelStart(), 4u);
+  editor_.MenuEditFindNextClick();
+  EXPECT_EQ(document.SelStart(), 8u);
+  editor_.MenuEditFindPreviousClick();
+  EXPECT_EQ(document.SelStart(), 4u);
+  EXPECT_TRUE(desktop_.messages.empty());
+  EXPECT_EQ(desktop_.find_dialogs_shown.size(), 1u);
+}
+
+TEST_F(FindReplace, APatternErrorIsShownAndChangesNothing) {
+  TRichEditEx& document = NewDocument(DataC1);
+  document.Replace(0, document.Length(), "a(b\r\n");
+  document.SetSelection(0, 1);
+  document.SetModified(false);
+  editor_.ReplaceDialog.FindText = "ア(b";
+  editor_.ReplaceDialog.ReplaceText = "x";
+  editor_.ReplaceDialog.RegularExpression = true;
+  for (const bool all : {false, true}) {
+    desktop_.messages.clear();
+    editor_.ReplaceDialog.ReplaceAll = all;
+    editor_.ReplaceDialogReplace(editor_.ReplaceDialog);
+    ASSERT_EQ(desktop_.messages.size(), 1u);
+    EXPECT_EQ(desktop_.messages[0].caption, "警告");
+    EXPECT_NE(desktop_.messages[0].text.find("(4 文字目)"), std::string::npos)
+        << desktop_.messages[0].text;
+    EXPECT_EQ(document.Text(), "a(b\r\n");
+    EXPECT_EQ(document.SelLength(), 1u);
+    EXPECT_FALSE(document.Modified());
+  }
+}
+
+TEST_F(FindReplace, ReplaceAllOfAPatternPutsTheTextLiterally) {
+  TRichEditEx& document = NewDocument(DataC1);
+  document.Replace(0, document.Length(), "ab abB\r\nb\rAbab\r\nxB]b]");
+  editor_.ReplaceDialog.FindText = "^ab+|b$|[b]]";
+  editor_.ReplaceDialog.ReplaceText = "\\1&";
+  editor_.ReplaceDialog.RegularExpression = true;
+  editor_.ReplaceDialog.ReplaceAll = true;
+  editor_.ReplaceDialogReplace(editor_.ReplaceDialog);
+  // Letters in brackets keep their case.
+  EXPECT_EQ(document.Text(), "\\1& ab\\1&\r\n\\1&\r\n\\1&a\\1&\r\nxB]\\1&\r\n");
 }
 
 TEST_F(FindReplace, DialogsNeedADocument) {

@@ -37,6 +37,8 @@ TEST(MainWindowTest, MenuItemsHaveTheirCaptionsAndShortcuts) {
       {"MenuFileInformation", u"ファイル情報(&I)...", QKeySequence(Qt::ALT | Qt::Key_Return)},
       {"MenuFileQuit", u"終了(&Q)", QKeySequence(Qt::CTRL | Qt::Key_Q)},
       {"MenuEditFind", u"検索(&F)...", QKeySequence(Qt::CTRL | Qt::Key_F)},
+      {"MenuEditFindNext", u"次を検索(&N)", QKeySequence(Qt::Key_F3)},
+      {"MenuEditFindPrevious", u"前を検索(&V)", QKeySequence(Qt::SHIFT | Qt::Key_F3)},
       {"MenuEditReplace", u"置換(&R)...", QKeySequence(Qt::CTRL | Qt::Key_R)},
       {"MenuEditScript", u"SavraScript エディタ(&E)...", QKeySequence(Qt::CTRL | Qt::Key_E)},
       {"MenuEditSort", u"並び替え/ソート(&S)...", {}},
@@ -77,6 +79,8 @@ TEST(MainWindowTest, ShortcutsReachTheirItemsFromTheWindow) {
       {"MenuFileInformation", Qt::Key_Enter, Qt::AltModifier | Qt::KeypadModifier},
       {"MenuHelpScript", Qt::Key_F1, Qt::NoModifier},
       {"MenuEditScript", Qt::Key_E, Qt::ControlModifier},
+      {"MenuEditFindNext", Qt::Key_F3, Qt::NoModifier},
+      {"MenuEditFindPrevious", Qt::Key_F3, Qt::ShiftModifier},
   };
   for (const Press& press : presses) {
     SCOPED_TRACE(press.name);
