@@ -1,5 +1,6 @@
 #include "gui/find_replace_dialogs.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -35,6 +36,13 @@ QLineEdit* AddLabelledEdit(QGridLayout* grid, int row, const QString& caption,
   return edit;
 }
 
+// Off at first, so that the find text is searched for as it stands.
+QCheckBox* NewRegularExpressionBox() {
+  auto* box = new QCheckBox(QStringLiteral(u"正規表現(&X)"));
+  box->setObjectName(QStringLiteral("CheckRegularExpression"));
+  return box;
+}
+
 QPushButton* NewButton(const QString& caption, const QString& name) {
   auto* button = new QPushButton(caption);
   button->setObjectName(name);
@@ -59,6 +67,8 @@ FindDialog::FindDialog(QWidget* parent) : QDialog(parent) {
   auto* direction_layout = new QHBoxLayout(direction);
   direction_layout->addWidget(up_);
   direction_layout->addWidget(down_);
+  regular_expression_ = NewRegularExpressionBox();
+  grid->addWidget(regular_expression_, 1, 0, Qt::AlignLeft | Qt::AlignBottom);
   grid->addWidget(direction, 1, 1, Qt::AlignRight);
 
   find_next_ = NewButton(QStringLiteral(u"次を検索(&F)"), QStringLiteral("ButtonFindNext"));
@@ -90,6 +100,10 @@ bool FindDialog::SearchDown() const {
   return down_->isChecked();
 }
 
+bool FindDialog::RegularExpression() const {
+  return regular_expression_->isChecked();
+}
+
 void FindDialog::ShowOrRaise() {
   show();
   raise();
@@ -105,7 +119,9 @@ ReplaceDialog::ReplaceDialog(QWidget* parent) : QDialog(parent) {
       AddLabelledEdit(grid, 0, QStringLiteral(u"検索する文字列(&N):"), QStringLiteral("FindText"));
   replace_text_ = AddLabelledEdit(grid, 1, QStringLiteral(u"置換後の文字列(&P):"),
                                   QStringLiteral("ReplaceText"));
-  grid->setRowStretch(2, 1);
+  regular_expression_ = NewRegularExpressionBox();
+  grid->addWidget(regular_expression_, 2, 0, 1, 2);
+  grid->setRowStretch(3, 1);
 
   find_next_ = NewButton(QStringLiteral(u"次を検索(&F)"), QStringLiteral("ButtonFindNext"));
   find_next_->setDefault(true);
@@ -143,6 +159,10 @@ QString ReplaceDialog::FindText() const {
 
 QString ReplaceDialog::ReplaceText() const {
   return replace_text_->text();
+}
+
+bool ReplaceDialog::RegularExpression() const {
+  return regular_expression_->isChecked();
 }
 
 void ReplaceDialog::ShowOrRaise() {

@@ -103,6 +103,7 @@ void QtDesktop::ConnectFindDialogs() {
     Run([this, find] {
       editor_->FindDialog.FindText = find->FindText().toStdString();
       editor_->FindDialog.Down = find->SearchDown();
+      editor_->FindDialog.RegularExpression = find->RegularExpression();
       editor_->FindDialogFind(editor_->FindDialog);
     });
   });
@@ -114,6 +115,7 @@ void QtDesktop::ConnectFindDialogs() {
       state.ReplaceText = replace->ReplaceText().toStdString();
       state.Down = true;
       state.ReplaceAll = replace_all;
+      state.RegularExpression = replace->RegularExpression();
       if (find_only) {
         editor_->FindDialogFind(state);
       } else {

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -244,25 +245,83 @@ TEST_F(DesktopSessionTest, CharactersShiftJisCannotHoldAreKeptOut) {
   EXPECT_EQ(Document().Text(), "\xb1" + before);
 }
 
-TEST_F(DesktopSessionTest, FindNextSelectsTheHitInTheView) {
+// One session of searches from the dialog and with F3 / Shift+F3; each hit
+// gives the main window and the document the focus and moves the caret
+// status.
+TEST_F(DesktopSessionTest, FindFromTheCaretWithTheDialogAndTheKeys) {
   const std::filesystem::path path = directory_ / "find.txt";
-  WriteFile(path, "\"a\",\"1\"\r\n\"b\",\"Key\"\r\n\"c\",\"3\"\r\n");
+  // "Key" at 14 (line 2) and 25 (line 3).
+  WriteFile(path, "\"a\",\"1\"\r\n\"b\",\"Key\"\r\n\"c\",\"Key\"\r\n");
   OpenDocument(path, Data01);
-  GoTo(0, 0);
+  GoTo(1, 0);
   Trigger("MenuEditFind");
   FindDialog* find = Window().FindDialogView();
   ASSERT_TRUE(find->isVisible());
-  QTest::keyClicks(find->findChild<QLineEdit*>(QStringLiteral("FindText")), QStringLiteral("key"));
-  ClickButton(find, QStringLiteral(u"次を検索(&F)"));
-  EXPECT_EQ(View()->AnchorPoint(), (TextPoint{1, 5}));
-  EXPECT_EQ(View()->CaretPoint(), (TextPoint{1, 8}));
-  EXPECT_EQ(Document().SelStart(), 14u);
-  EXPECT_EQ(Document().SelLength(), 3u);
+  auto* check_pattern = find->findChild<QCheckBox*>(QStringLiteral("CheckRegularExpression"));
+  ASSERT_NE(check_pattern, nullptr);
+  EXPECT_EQ(check_pattern->text(), QStringLiteral(u"正規表現(&X)"));
+  EXPECT_FALSE(check_pattern->isChecked());
+  auto* find_text = find->findChild<QLineEdit*>(QStringLiteral("FindText"));
 
-  QString message;
-  AnswerMessage(&message);
-  ClickButton(find, QStringLiteral(u"次を検索(&F)"));
-  EXPECT_EQ(message, QStringLiteral(u"検索文字列 \"key\" は見つかりませんでした"));
+  enum class How { Dialog, F3, ShiftF3 };
+  struct Search {
+    const char* name;
+    const char16_t* text;  // typed into the dialog; nullptr: keep it
+    bool pattern, down;
+    How how;
+    std::size_t sel_start, sel_length;  // length 0: a message instead
+    const char16_t* message;
+  };
+  const Search searches[] = {
+      {"the caret's own line", u"key", false, true, How::Dialog, 14, 3, nullptr},
+      {"F3: the next", nullptr, false, true, How::F3, 25, 3, nullptr},
+      {"Shift+F3: the previous", nullptr, false, true, How::ShiftF3, 14, 3, nullptr},
+      {"F3 past the last", nullptr, false, true, How::F3, 25, 3, nullptr},
+      {"no wrap-around", nullptr, false, true, How::F3, 25, 3,
+       u"検索文字列 \"key\" は見つかりませんでした"},
+      {"a pattern, upwards", u"\"[bc]\",", true, false, How::Dialog, 20, 4, nullptr},
+      {"a pattern in error", u"K(ey", true, false, How::Dialog, 20, 4, u"正規表現の誤り"},
+  };
+  for (const Search& search : searches) {
+    SCOPED_TRACE(search.name);
+    if (search.how == How::Dialog) {
+      Trigger("MenuEditFind");
+      ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == find; }, 2000));
+      if (search.text != nullptr) {
+        find_text->clear();
+        QTest::keyClicks(find_text, QString::fromUtf16(search.text));
+      }
+      check_pattern->setChecked(search.pattern);
+      find->findChild<QRadioButton*>(search.down ? QStringLiteral("DirectionDown")
+                                                 : QStringLiteral("DirectionUp"))
+          ->setChecked(true);
+    }
+    QString message;
+    if (search.message != nullptr) AnswerMessage(&message);
+    switch (search.how) {
+      case How::Dialog:
+        ClickButton(find, QStringLiteral(u"次を検索(&F)"));
+        break;
+      case How::F3:
+        Key(Qt::Key_F3);
+        break;
+      case How::ShiftF3:
+        Key(Qt::Key_F3, Qt::ShiftModifier);
+        break;
+    }
+    EXPECT_EQ(Document().SelStart(), search.sel_start);
+    EXPECT_EQ(Document().SelLength(), search.sel_length);
+    if (search.message != nullptr) {
+      EXPECT_TRUE(message.startsWith(QString::fromUtf16(search.message))) << message.toStdString();
+      FocusView();
+      continue;
+    }
+    const std::size_t line = Document().LineFromPosition(search.sel_start);
+    EXPECT_TRUE(Status(0).contains(QStringLiteral(" %1行").arg(line + 1)))
+        << Status(0).toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &Window(); }, 2000));
+    EXPECT_TRUE(View()->hasFocus());
+  }
 }
 
 TEST_F(DesktopSessionTest, ScriptEditorReflectsOrIgnoresTheEdit) {

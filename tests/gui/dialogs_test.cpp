@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -246,9 +247,14 @@ TEST(FindReplaceDialogTest, ButtonsReportAndCancelKeepsTheTexts) {
 
   ReplaceDialog replace(nullptr);
   replace.ShowOrRaise();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&replace));
   QSignalSpy replace_one(&replace, &ReplaceDialog::ReplaceClicked);
   QSignalSpy replace_all(&replace, &ReplaceDialog::ReplaceAllClicked);
   QTest::keyClicks(replace.findChild<QLineEdit*>(QStringLiteral("FindText")), QStringLiteral("a"));
+  EXPECT_FALSE(replace.RegularExpression());
+  auto* check_pattern = replace.findChild<QCheckBox*>(QStringLiteral("CheckRegularExpression"));
+  QTest::mouseClick(check_pattern, Qt::LeftButton, {}, QPoint(5, check_pattern->height() / 2));
+  EXPECT_TRUE(replace.RegularExpression());
   ClickButton(&replace, QStringLiteral(u"置換して次に(&R)"));
   ClickButton(&replace, QStringLiteral(u"すべて置換(&A)"));
   EXPECT_EQ(replace_one.count(), 1);
