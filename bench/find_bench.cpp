@@ -36,10 +36,9 @@ class QuietDesktop : public DesktopPort {
   void RunScriptEditor(TFormScript&) override {}
   bool ChooseFont(FontSpec&) override { return false; }
   void ShowFindDialog(FindDialogKind) override {}
-  MessageAnswer ShowMessage(const std::string&, const std::string&, MessageIcon,
-                            MessageButtons) override {
+  MessageButton ShowMessage(MessageKind, const std::string&, MessageButtons) override {
     ++messages;
-    return MessageAnswer::Ok;
+    return MessageButton::Ok;
   }
   void SetStatusPanel(int, const std::string& text) override {
     benchmark::DoNotOptimize(text.data());
