@@ -35,10 +35,14 @@ std::string FindKey(const std::string& find_text) {
 // CR and LF made CR LF, a break added after a last line without one.
 // Returns text itself (no copy) when it already reads so.
 std::string_view TextThroughLineList(std::string_view text, std::string& storage) {
+  // Every CR followed by an LF, every LF preceded by a CR, and an LF last.
   bool normal = text.empty() || text.back() == '\n';
-  for (std::size_t pos = text.find_first_of("\r\n"); normal && pos != std::string_view::npos;
-       pos = text.find_first_of("\r\n", pos + 2)) {
-    normal = text[pos] == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n';
+  for (const char c : {'\r', '\n'}) {
+    for (std::size_t pos = text.find(c); normal && pos != std::string_view::npos;
+         pos = text.find(c, pos + 1)) {
+      normal = c == '\r' ? pos + 1 < text.size() && text[pos + 1] == '\n'
+                         : pos > 0 && text[pos - 1] == '\r';
+    }
   }
   if (normal) return text;
   storage.reserve(text.size() + 2);
@@ -81,6 +85,12 @@ std::pair<std::size_t, std::size_t> CommonEnds(std::string_view a, std::string_v
 void ReplaceChangedBytes(TRichEditEx& document, std::string_view old, std::string_view text) {
   const auto [prefix, suffix] = CommonEnds(old, text);
   if (prefix == old.size() && old.size() == text.size()) return;
+  if (prefix + suffix < old.size() / 2) {
+    // Changes all over the text: the store rebuilds a whole text faster than
+    // it compares one this large.
+    document.Replace(0, old.size(), text);
+    return;
+  }
   document.Replace(prefix, old.size() - prefix - suffix,
                    text.substr(prefix, text.size() - prefix - suffix));
 }

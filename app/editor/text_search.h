@@ -7,7 +7,7 @@
 // byte by byte would make, for instance, ア (83 41) equal ヂ (83 61); and a
 // match that began on a trail byte would cut a character in two.
 //
-// The search runs over whole buffers: memchr finds the bytes the key can
+// The search runs over whole buffers: a scan finds the bytes the key can
 // start with, and only there are character boundaries worked out, walking
 // from the nearest line start (a CR or LF byte is never part of a
 // double-byte character, so a line start is always a boundary).
@@ -49,9 +49,9 @@ class CaseInsensitiveSearch {
   std::size_t KeyLength() const { return key_.size(); }
 
   // Calls found(pos) for each character start pos in [from, to) of text
-  // (which begins on a character boundary) whose byte the key can start
-  // with, in order, until found returns true; returns that pos. An empty key
-  // has no candidates.
+  // (which begins on a character boundary) where the key may occur within
+  // text, in order, until found returns true; returns that pos. found must
+  // still check with MatchesAt. An empty key has no candidates.
   std::optional<std::size_t> ScanCandidates(std::string_view text, std::size_t from, std::size_t to,
                                             const std::function<bool(std::size_t)>& found) const;
 
