@@ -110,10 +110,17 @@ void BM_FindPreviousNotFound(benchmark::State& state) {
 }
 BENCHMARK(BM_FindPreviousNotFound)->Unit(benchmark::kMillisecond);
 
+// Both alternatives begin on every line: the worst case for skipping ahead.
 void BM_RegexFindNextNotFound(benchmark::State& state) {
   FindNothing(state, "値[0-9]+x|n[a-z]*z$", true, true);
 }
 BENCHMARK(BM_RegexFindNextNotFound)->Unit(benchmark::kMillisecond);
+
+// A literal with a class, whose first letter occurs nowhere.
+void BM_RegexFindNextNotFoundRareStart(benchmark::State& state) {
+  FindNothing(state, "Z あ[0-9]+", true, true);
+}
+BENCHMARK(BM_RegexFindNextNotFoundRareStart)->Unit(benchmark::kMillisecond);
 
 void BM_ReplaceAllMillion(benchmark::State& state) {
   Session& s = Shared();

@@ -6,8 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "app/editor/text_search.h"
 #include "data/sjis_codec.h"
 #include "regex/bm_rexp.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace morvik {
 namespace {
@@ -18,9 +23,9 @@ constexpr std::int32_t kUnknown = -1;  // a step not worked out yet
 constexpr std::int32_t kMatch = -2;    // a match ends here: look at the line
 constexpr std::uint32_t kNotAPair = 0xFFFFFFFFu;
 constexpr std::size_t kNone = std::string_view::npos;
-// States of the lazy automaton kept before it starts afresh, which bounds its
+// Steps of the lazy automaton kept before it starts afresh, which bounds its
 // memory for patterns whose automaton of state sets would be huge.
-constexpr std::size_t kMaxLazyStates = 4096;
+constexpr std::size_t kMaxLazySteps = std::size_t{1} << 22;
 
 bool IsBreak(char c) {
   return c == '\r' || c == '\n';
@@ -90,7 +95,13 @@ struct PatternMatcher::Impl {
   std::vector<std::vector<int>> sets;
   std::map<std::vector<int>, std::int32_t> ids;
   std::vector<std::int32_t> steps;  // by state * stride + class
+  std::vector<char> idle;           // by state: no match under way
   std::size_t resets = 0;
+
+  // The bytes a match can begin with, when they are few: while no match is
+  // under way the scan jumps from one to the next, sixteen bytes at a time.
+  std::vector<unsigned char> start_bytes;
+  bool skipping = false;
 
   explicit Impl(std::string_view pattern) {
     rexp.SetCharCode(bmccShiftJIS);
@@ -100,7 +111,52 @@ struct PatternMatcher::Impl {
     table = &rexp.GetDFATable();
     if (table->Count() > 0) head = (*table)[0].NextState(kLineHead);
     BuildClasses();
+    FindStartBytes();
     Reset();
+  }
+
+  // A byte can begin a match when a character that starts with it has a
+  // step from the start state, or from the start after the line head.
+  void FindStartBytes() {
+    if (table->Count() == 0) return;
+    const auto starts = [&](int value) { return Next(0, value) >= 0 || Next(head, value) >= 0; };
+    const std::vector<bool>& valid = ValidPairs();
+    for (int b = 0; b < 256; ++b) {
+      if (b == '\r' || b == '\n') continue;
+      bool begins = starts(class_value[byte_class[b]]);
+      for (int trail = 0; !begins && IsSjisLeadByte(static_cast<unsigned char>(b)) && trail < 256;
+           ++trail) {
+        const auto value = static_cast<std::size_t>(b * 256 + trail);
+        begins = valid[value] && starts(class_value[pair_class[value]]);
+      }
+      if (begins) start_bytes.push_back(static_cast<unsigned char>(b));
+    }
+    skipping = start_bytes.size() <= 3;
+  }
+
+  // The first position of [pos, size) holding a start byte, or size.
+  std::size_t NextStartByte(const unsigned char* bytes, std::size_t pos, std::size_t size) const {
+    if (start_bytes.empty()) return size;
+    const unsigned char a = start_bytes[0];
+    const unsigned char b = start_bytes[start_bytes.size() > 1 ? 1 : 0];
+    const unsigned char c = start_bytes.back();
+#if defined(__SSE2__)
+    const __m128i want_a = _mm_set1_epi8(static_cast<char>(a));
+    const __m128i want_b = _mm_set1_epi8(static_cast<char>(b));
+    const __m128i want_c = _mm_set1_epi8(static_cast<char>(c));
+    for (; pos + 16 <= size; pos += 16) {
+      const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + pos));
+      const int mask = _mm_movemask_epi8(
+          _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, want_a), _mm_cmpeq_epi8(chunk, want_b)),
+                       _mm_cmpeq_epi8(chunk, want_c)));
+      if (mask != 0)
+        return pos + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    }
+#endif
+    for (; pos < size; ++pos) {
+      if (bytes[pos] == a || bytes[pos] == b || bytes[pos] == c) return pos;
+    }
+    return size;
   }
 
   void BuildClasses() {
@@ -137,16 +193,21 @@ struct PatternMatcher::Impl {
     sets.assign(1, {});
     ids.clear();
     steps.assign(stride, kUnknown);
+    idle.assign(1, 0);
     ++resets;
   }
 
-  bool Accepting(int s) const { return s >= 0 && (*table)[s].Accepting; }
+  bool Accepting(int s) const {
+    return s >= 0 && (*table)[s].Accepting;
+  }
   bool TailAccepts(int s) const {
     if (s < 0) return false;
     const int after = (*table)[s].NextState(kLineTail);
     return after >= 0 && (*table)[after].Accepting;
   }
-  int Next(int s, int value) const { return s < 0 ? -1 : (*table)[s].NextState(value); }
+  int Next(int s, int value) const {
+    return s < 0 ? -1 : (*table)[s].NextState(value);
+  }
 
   std::uint32_t ClassAt(std::string_view text, std::size_t pos, std::size_t* length) const {
     const auto b = static_cast<unsigned char>(text[pos]);
@@ -195,9 +256,10 @@ struct PatternMatcher::Impl {
 
   std::int32_t Intern(std::vector<int> set) {
     if (const auto found = ids.find(set); found != ids.end()) return found->second;
-    if (sets.size() >= kMaxLazyStates) Reset();
+    if (steps.size() + stride > std::max<std::size_t>(kMaxLazySteps, 16 * stride)) Reset();
     const auto id = static_cast<std::int32_t>(sets.size());
     ids.emplace(set, id);
+    idle.push_back(set.empty() ? 1 : 0);
     sets.push_back(std::move(set));
     steps.resize(steps.size() + stride, kUnknown);
     return id;
@@ -210,15 +272,34 @@ struct PatternMatcher::Impl {
   void ScanLines(std::string_view text, std::size_t from, std::size_t stop, OnLine on_line) {
     if (table->Count() == 0) return;
     const std::size_t size = text.size();
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     std::size_t pos = LineStartOf(text, std::min(from, size));
     std::int32_t state = 0;
+    const std::int32_t* row = steps.data();  // the steps of state
+    CharBoundaries boundaries(text);
     while (pos < size && pos <= stop) {
+      if (skipping && idle[static_cast<std::size_t>(state)] != 0) {
+        // Nothing under way: on to the next character a match can begin with.
+        pos = NextStartByte(bytes, pos, size);
+        if (pos >= size || pos > stop) break;
+        if (!boundaries.IsCharStart(pos)) {
+          ++pos;
+          continue;
+        }
+        if (pos == 0 || IsBreak(text[pos - 1])) {
+          state = 0;
+          row = steps.data();
+        }
+      }
       std::size_t length = 1;
-      const std::uint32_t klass = ClassAt(text, pos, &length);
-      std::int32_t next = steps[static_cast<std::size_t>(state) * stride + klass];
+      // A byte below 0x80 is a character of its own.
+      const std::uint32_t klass =
+          bytes[pos] < 0x80 ? byte_class[bytes[pos]] : ClassAt(text, pos, &length);
+      std::int32_t next = row[klass];
       if (next == kUnknown) next = Step(state, klass);
       if (next != kMatch) {
         state = next;
+        row = steps.data() + static_cast<std::size_t>(state) * stride;
         pos += length;
         continue;
       }
@@ -226,6 +307,7 @@ struct PatternMatcher::Impl {
       while (end < size && !IsBreak(text[end])) ++end;
       if (on_line(LineStartOf(text, pos), end)) return;
       state = 0;
+      row = steps.data();
       pos = end + ((end + 1 < size && text[end] == '\r' && text[end + 1] == '\n') ? 2 : 1);
     }
     // The text's last line may end without a break.

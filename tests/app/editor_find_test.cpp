@@ -48,6 +48,7 @@ TEST_F(FindReplace, FindNextSearchesFromTheCaretBothWays) {
       {"pattern: leftmost, then longest", "xx abbb ab", 0, 0, "AB+", true, 3, true, 4},
       {"pattern: up, the nearest above", lines, 35, 0, "k.y", false, 30, true},
       {"pattern: ^ only at a line start", "ab\r\nab", 1, 0, "^ab", true, 4, true, 2},
+      {"pattern: ^ after skipping a line", "xab\r\nab", 0, 0, "^AB", true, 5, true, 2},
       {"pattern: $ at a line end", "ab ab\r\n", 0, 0, "ab$", true, 3, true, 2},
       {"pattern: never an empty match", "abc", 0, 0, "x*", true, kNotFound, true},
       {"pattern: never across a line", "ab\r\ncd", 0, 0, "b.*c", true, kNotFound, true},
