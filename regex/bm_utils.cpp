@@ -8,7 +8,7 @@
 #include <cctype>
 #include <climits>
 
-#include "regex/bm_error.h"
+#include "regex/error.h"
 
 namespace morvik {
 

@@ -18,10 +18,10 @@
 #include <string_view>
 #include <vector>
 
-#include "regex/bm_re_dump.h"
-#include "regex/bm_re_match.h"
-#include "regex/bm_re_token.h"
-#include "regex/bm_rexp.h"
+#include "regex/dfa_dump.h"
+#include "regex/engine.h"
+#include "regex/line_matcher.h"
+#include "regex/token.h"
 #include "tools/commands.h"
 
 namespace morvik::svtool {

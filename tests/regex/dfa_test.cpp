@@ -3,10 +3,10 @@
 
 #include <string>
 
-#include "regex/bm_error.h"
-#include "regex/bm_re_dfa.h"
-#include "regex/bm_re_dump.h"
-#include "regex/bm_rexp.h"
+#include "regex/dfa_dump.h"
+#include "regex/dfa_table.h"
+#include "regex/engine.h"
+#include "regex/error.h"
 
 namespace morvik {
 namespace {

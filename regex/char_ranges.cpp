@@ -1,5 +1,5 @@
 // The refining insert and the complement of TbmREWchRanges.
-#include "regex/bm_re_ranges.h"
+#include "regex/char_ranges.h"
 
 #include "regex/bm_utils.h"
 

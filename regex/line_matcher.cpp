@@ -1,9 +1,9 @@
 // The line matcher.
-#include "regex/bm_re_match.h"
+#include "regex/line_matcher.h"
 
 #include <algorithm>
 
-#include "regex/bm_error.h"
+#include "regex/error.h"
 
 namespace morvik {
 

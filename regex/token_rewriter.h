@@ -2,10 +2,10 @@
 // standardised. The frame walks the list and hands runs of plain characters
 // (and whole bracket groups) to TranslateRun; the one concrete dictionary
 // makes the 52 ASCII letters outside brackets match in either case.
-#ifndef MORVIK_REGEX_BM_RE_DIC_H_
-#define MORVIK_REGEX_BM_RE_DIC_H_
+#ifndef MORVIK_REGEX_TOKEN_REWRITER_H_
+#define MORVIK_REGEX_TOKEN_REWRITER_H_
 
-#include "regex/bm_re_tokens.h"
+#include "regex/token_list.h"
 
 namespace morvik {
 
@@ -33,4 +33,4 @@ class TbmREAsciiIgnoreCaseDic : public TbmREDicFrame {
 
 }  // namespace morvik
 
-#endif  // MORVIK_REGEX_BM_RE_DIC_H_
+#endif  // MORVIK_REGEX_TOKEN_REWRITER_H_

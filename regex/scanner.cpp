@@ -1,7 +1,7 @@
 // The pattern scanner.
-#include "regex/bm_re_scanner.h"
+#include "regex/scanner.h"
 
-#include "regex/bm_error.h"
+#include "regex/error.h"
 
 namespace morvik {
 

@@ -1,10 +1,10 @@
 // Leaf-node sets and the position sets of the syntax-tree nodes.
-#include "regex/bm_re_nodes.h"
+#include "regex/syntax_nodes.h"
 
 #include <algorithm>
 
-#include "regex/bm_error.h"
 #include "regex/bm_utils.h"
+#include "regex/error.h"
 
 namespace morvik {
 

@@ -7,12 +7,12 @@
 // - existing states are found by hashing their leaf sets.
 // Building then grows with the number of states times the leaves per state,
 // not with states squared or states times classes.
-#include "regex/bm_re_dfa.h"
+#include "regex/dfa_table.h"
 
 #include <algorithm>
 #include <string>
 
-#include "regex/bm_error.h"
+#include "regex/error.h"
 
 namespace morvik {
 

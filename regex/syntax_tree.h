@@ -10,16 +10,16 @@
 // The descent keeps its pending groups on an explicit stack instead of the
 // call stack, so a hundred thousand nested parentheses parse like any other
 // pattern. Node creation order is that of the plain recursive descent.
-#ifndef MORVIK_REGEX_BM_RE_TREE_H_
-#define MORVIK_REGEX_BM_RE_TREE_H_
+#ifndef MORVIK_REGEX_SYNTAX_TREE_H_
+#define MORVIK_REGEX_SYNTAX_TREE_H_
 
 #include <cstddef>
 #include <memory>
 #include <vector>
 
-#include "regex/bm_re_nodes.h"
-#include "regex/bm_re_ranges.h"
-#include "regex/bm_re_tokens.h"
+#include "regex/char_ranges.h"
+#include "regex/syntax_nodes.h"
+#include "regex/token_list.h"
 
 namespace morvik {
 
@@ -92,4 +92,4 @@ class TbmRETree {
 
 }  // namespace morvik
 
-#endif  // MORVIK_REGEX_BM_RE_TREE_H_
+#endif  // MORVIK_REGEX_SYNTAX_TREE_H_

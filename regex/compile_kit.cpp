@@ -1,5 +1,5 @@
 // The kit's shared objects and their lifetime.
-#include "regex/bm_re_kit.h"
+#include "regex/compile_kit.h"
 
 namespace morvik {
 

@@ -8,16 +8,16 @@
 // The matcher runs every start position at once: it keeps the set of states
 // reached from all starts so far, which never holds more states than the
 // table, so a line costs at most its length times the number of states.
-#ifndef MORVIK_REGEX_BM_RE_MATCH_H_
-#define MORVIK_REGEX_BM_RE_MATCH_H_
+#ifndef MORVIK_REGEX_LINE_MATCHER_H_
+#define MORVIK_REGEX_LINE_MATCHER_H_
 
 #include <cstdint>
 #include <memory>
 #include <string_view>
 #include <vector>
 
-#include "regex/bm_re_dfa.h"
 #include "regex/bm_utils.h"
+#include "regex/dfa_table.h"
 
 namespace morvik {
 
@@ -47,4 +47,4 @@ std::vector<int> ReadCharacterValues(TbmCharCode code, std::string_view text);
 
 }  // namespace morvik
 
-#endif  // MORVIK_REGEX_BM_RE_MATCH_H_
+#endif  // MORVIK_REGEX_LINE_MATCHER_H_

@@ -9,8 +9,8 @@
 //
 // Leaves are ordered by Id, the order in which the tree created them, so the
 // automaton is the same on every run (memory addresses would not be).
-#ifndef MORVIK_REGEX_BM_RE_NODES_H_
-#define MORVIK_REGEX_BM_RE_NODES_H_
+#ifndef MORVIK_REGEX_SYNTAX_NODES_H_
+#define MORVIK_REGEX_SYNTAX_NODES_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -119,4 +119,4 @@ class TbmREClosureNode : public TbmREInternalNode {
 
 }  // namespace morvik
 
-#endif  // MORVIK_REGEX_BM_RE_NODES_H_
+#endif  // MORVIK_REGEX_SYNTAX_NODES_H_

@@ -6,15 +6,15 @@
 // RegExpOps is set; inside a bracket expression only "]" (not as the first
 // item), "-" between two items and escapes are special. There are no named
 // classes (\d is the letter d) and no counted repetition.
-#ifndef MORVIK_REGEX_BM_RE_SCANNER_H_
-#define MORVIK_REGEX_BM_RE_SCANNER_H_
+#ifndef MORVIK_REGEX_SCANNER_H_
+#define MORVIK_REGEX_SCANNER_H_
 
 #include <cstdint>
 #include <memory>
 #include <string_view>
 
-#include "regex/bm_re_token.h"
 #include "regex/bm_utils.h"
+#include "regex/token.h"
 
 namespace morvik {
 
@@ -50,4 +50,4 @@ class TbmREScanner {
 
 }  // namespace morvik
 
-#endif  // MORVIK_REGEX_BM_RE_SCANNER_H_
+#endif  // MORVIK_REGEX_SCANNER_H_

@@ -5,12 +5,12 @@
 //   1 accepting
 //
 // ASCII, LF line ends, decimal numbers (LO and HI may be negative).
-#ifndef MORVIK_REGEX_BM_RE_DUMP_H_
-#define MORVIK_REGEX_BM_RE_DUMP_H_
+#ifndef MORVIK_REGEX_DFA_DUMP_H_
+#define MORVIK_REGEX_DFA_DUMP_H_
 
 #include <string>
 
-#include "regex/bm_re_dfa.h"
+#include "regex/dfa_table.h"
 
 namespace morvik {
 
@@ -18,4 +18,4 @@ std::string DumpDFATable(const TbmREDFATable& table);
 
 }  // namespace morvik
 
-#endif  // MORVIK_REGEX_BM_RE_DUMP_H_
+#endif  // MORVIK_REGEX_DFA_DUMP_H_

@@ -1,7 +1,7 @@
 // The engine object and its compilation.
-#include "regex/bm_rexp.h"
+#include "regex/engine.h"
 
-#include "regex/bm_re_kit.h"
+#include "regex/compile_kit.h"
 
 namespace morvik {
 

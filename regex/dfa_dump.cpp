@@ -1,5 +1,5 @@
 // The text dump of a DFA table.
-#include "regex/bm_re_dump.h"
+#include "regex/dfa_dump.h"
 
 namespace morvik {
 

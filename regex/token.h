@@ -1,12 +1,12 @@
 // The token record of the pattern scanner, its kinds, and EbmREToken, the
 // exception that reports a pattern error together with the offending token.
-#ifndef MORVIK_REGEX_BM_RE_TOKEN_H_
-#define MORVIK_REGEX_BM_RE_TOKEN_H_
+#ifndef MORVIK_REGEX_TOKEN_H_
+#define MORVIK_REGEX_TOKEN_H_
 
 #include <cstdint>
 #include <string_view>
 
-#include "regex/bm_error.h"
+#include "regex/error.h"
 
 namespace morvik {
 
@@ -67,4 +67,4 @@ class EbmREToken : public RegexError {
 
 }  // namespace morvik
 
-#endif  // MORVIK_REGEX_BM_RE_TOKEN_H_
+#endif  // MORVIK_REGEX_TOKEN_H_

@@ -6,16 +6,16 @@
 // character set the pattern uses, and rewrites each negated bracket
 // expression into a plain one that lists the pieces of its complement, so that
 // the later stages see positive character sets only.
-#ifndef MORVIK_REGEX_BM_RE_TOKENS_H_
-#define MORVIK_REGEX_BM_RE_TOKENS_H_
+#ifndef MORVIK_REGEX_TOKEN_LIST_H_
+#define MORVIK_REGEX_TOKEN_LIST_H_
 
 #include <memory>
 #include <utility>
 #include <vector>
 
-#include "regex/bm_re_ranges.h"
-#include "regex/bm_re_scanner.h"
-#include "regex/bm_re_token.h"
+#include "regex/char_ranges.h"
+#include "regex/scanner.h"
+#include "regex/token.h"
 
 namespace morvik {
 
@@ -57,4 +57,4 @@ class TbmRETokens {
 
 }  // namespace morvik
 
-#endif  // MORVIK_REGEX_BM_RE_TOKENS_H_
+#endif  // MORVIK_REGEX_TOKEN_LIST_H_

@@ -1,7 +1,7 @@
 // Tokenizing a pattern and standardising its token list.
-#include "regex/bm_re_tokens.h"
+#include "regex/token_list.h"
 
-#include "regex/bm_error.h"
+#include "regex/error.h"
 
 namespace morvik {
 

@@ -9,17 +9,17 @@
 // they are first reached, and from each state the classes are visited from
 // the highest to the lowest. Characters are 0..0xFFFF; -2 is the line-head and
 // -3 the line-tail pseudo-character.
-#ifndef MORVIK_REGEX_BM_RE_DFA_H_
-#define MORVIK_REGEX_BM_RE_DFA_H_
+#ifndef MORVIK_REGEX_DFA_TABLE_H_
+#define MORVIK_REGEX_DFA_TABLE_H_
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
-#include "regex/bm_re_nodes.h"
-#include "regex/bm_re_ranges.h"
-#include "regex/bm_re_tree.h"
+#include "regex/char_ranges.h"
+#include "regex/syntax_nodes.h"
+#include "regex/syntax_tree.h"
 
 namespace morvik {
 
@@ -107,4 +107,4 @@ bool CollectFollowPos(const TbmRELeafNodeSet& state_set, TbmRELeafNodeSet& work,
 
 }  // namespace morvik
 
-#endif  // MORVIK_REGEX_BM_RE_DFA_H_
+#endif  // MORVIK_REGEX_DFA_TABLE_H_

@@ -3,10 +3,10 @@
 // Argument errors, internal errors and resource limits are raised as
 // RegexError with a message that names the class and operation
 // ("TbmRELeafNodeSet.AddSet: Internal Error"). Pattern errors are raised as
-// EbmREToken (bm_re_token.h), which derives from it, so one handler catches
+// EbmREToken (token.h), which derives from it, so one handler catches
 // everything the engine raises.
-#ifndef MORVIK_REGEX_BM_ERROR_H_
-#define MORVIK_REGEX_BM_ERROR_H_
+#ifndef MORVIK_REGEX_ERROR_H_
+#define MORVIK_REGEX_ERROR_H_
 
 #include <stdexcept>
 #include <string>
@@ -20,4 +20,4 @@ class RegexError : public std::runtime_error {
 
 }  // namespace morvik
 
-#endif  // MORVIK_REGEX_BM_ERROR_H_
+#endif  // MORVIK_REGEX_ERROR_H_

@@ -7,8 +7,8 @@
 // never merged, because they stand for different collections of the pattern's
 // ranges. Intervals also take the negative pseudo-characters of the line head
 // (-2) and line tail (-3).
-#ifndef MORVIK_REGEX_BM_RE_RANGES_H_
-#define MORVIK_REGEX_BM_RE_RANGES_H_
+#ifndef MORVIK_REGEX_CHAR_RANGES_H_
+#define MORVIK_REGEX_CHAR_RANGES_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -60,4 +60,4 @@ class TbmREWchRanges {
 
 }  // namespace morvik
 
-#endif  // MORVIK_REGEX_BM_RE_RANGES_H_
+#endif  // MORVIK_REGEX_CHAR_RANGES_H_

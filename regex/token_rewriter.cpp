@@ -1,5 +1,5 @@
 // The dictionary frame and the ASCII ignore-case dictionary.
-#include "regex/bm_re_dic.h"
+#include "regex/token_rewriter.h"
 
 namespace morvik {
 

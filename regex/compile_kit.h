@@ -3,17 +3,17 @@
 // character code has been read from the locale) and released when it exits,
 // both in the order below. Between compilations the token lists, the
 // partition and the tree are empty.
-#ifndef MORVIK_REGEX_BM_RE_KIT_H_
-#define MORVIK_REGEX_BM_RE_KIT_H_
+#ifndef MORVIK_REGEX_COMPILE_KIT_H_
+#define MORVIK_REGEX_COMPILE_KIT_H_
 
 #include <memory>
 
-#include "regex/bm_re_dic.h"
-#include "regex/bm_re_ranges.h"
-#include "regex/bm_re_scanner.h"
-#include "regex/bm_re_tokens.h"
-#include "regex/bm_re_tree.h"
-#include "regex/bm_rexp.h"
+#include "regex/char_ranges.h"
+#include "regex/engine.h"
+#include "regex/scanner.h"
+#include "regex/syntax_tree.h"
+#include "regex/token_list.h"
+#include "regex/token_rewriter.h"
 
 namespace morvik {
 
@@ -33,4 +33,4 @@ void bmreKitShutDown();
 
 }  // namespace morvik
 
-#endif  // MORVIK_REGEX_BM_RE_KIT_H_
+#endif  // MORVIK_REGEX_COMPILE_KIT_H_

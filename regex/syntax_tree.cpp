@@ -1,9 +1,9 @@
 // The syntax-tree builder: an explicit-stack recursive descent.
-#include "regex/bm_re_tree.h"
+#include "regex/syntax_tree.h"
 
 #include <string>
 
-#include "regex/bm_error.h"
+#include "regex/error.h"
 
 namespace morvik {
 

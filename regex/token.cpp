@@ -1,5 +1,5 @@
 // Token kind names and the pattern-error exception.
-#include "regex/bm_re_token.h"
+#include "regex/token.h"
 
 #include <string>
 

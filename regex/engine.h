@@ -2,20 +2,20 @@
 // code, into a DFA table on demand and keeps it until the pattern, the code or
 // an option changes. TbmRExpABC is what a consumer of compiled patterns sees.
 //
-// Compilation uses the kit's shared working objects (bm_re_kit.h), so only
+// Compilation uses the kit's shared working objects (compile_kit.h), so only
 // one compilation may run at a time, and GetDFATable must not be entered
 // again from within a compilation.
-#ifndef MORVIK_REGEX_BM_REXP_H_
-#define MORVIK_REGEX_BM_REXP_H_
+#ifndef MORVIK_REGEX_ENGINE_H_
+#define MORVIK_REGEX_ENGINE_H_
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 
-#include "regex/bm_re_dfa.h"
-#include "regex/bm_re_tokens.h"
-#include "regex/bm_re_tree.h"
 #include "regex/bm_utils.h"
+#include "regex/dfa_table.h"
+#include "regex/syntax_tree.h"
+#include "regex/token_list.h"
 
 namespace morvik {
 
@@ -48,8 +48,8 @@ class TbmRExp : public TbmRExpABC {
   virtual void SetOption(int index, bool value);
 
   // Size limits of the compilation: states, entries and construction work of
-  // the table, and position entries of the syntax tree (bm_re_dfa.h,
-  // bm_re_tree.h). Changing them makes the table not current.
+  // the table, and position entries of the syntax tree (dfa_table.h,
+  // syntax_tree.h). Changing them makes the table not current.
   void SetLimits(std::size_t max_states, std::size_t max_table_entries,
                  std::size_t max_tree_entries,
                  std::size_t max_table_work = TbmREDFATable::kDefaultMaxWork);
@@ -73,4 +73,4 @@ class TbmRExp : public TbmRExpABC {
 
 }  // namespace morvik
 
-#endif  // MORVIK_REGEX_BM_REXP_H_
+#endif  // MORVIK_REGEX_ENGINE_H_
