@@ -1,7 +1,7 @@
 // The refining insert and the complement of TbmREWchRanges.
 #include "regex/char_ranges.h"
 
-#include "regex/bm_utils.h"
+#include "regex/char_codes.h"
 
 namespace morvik {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "regex/bm_utils.h"
+#include "regex/char_codes.h"
 #include "regex/dfa_table.h"
 #include "regex/syntax_tree.h"
 #include "regex/token_list.h"

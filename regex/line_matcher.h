@@ -16,8 +16,8 @@
 #include <string_view>
 #include <vector>
 
-#include "regex/bm_utils.h"
 #include "regex/dfa_table.h"
+#include "regex/readers.h"
 
 namespace morvik {
 

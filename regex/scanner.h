@@ -13,7 +13,7 @@
 #include <memory>
 #include <string_view>
 
-#include "regex/bm_utils.h"
+#include "regex/readers.h"
 #include "regex/token.h"
 
 namespace morvik {

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "regex/bm_utils.h"
+#include "regex/char_codes.h"
 #include "regex/error.h"
 
 namespace morvik {
