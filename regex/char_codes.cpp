@@ -1,9 +1,6 @@
 // Character codes and the small utilities of the engine.
 #include "regex/char_codes.h"
 
-#include <langinfo.h>
-#include <locale.h>
-
 #include <algorithm>
 #include <cctype>
 #include <climits>
@@ -19,7 +16,6 @@ constexpr std::string_view kCharCodeDisplayNames[kCharCodeCount] = {
 
 // Constant-initialised, so it holds Shift JIS even before start-up has run.
 TbmCharCode default_char_code = bmccShiftJIS;
-bool default_char_code_initialized = false;
 
 std::string UpperCodeSetName(std::string_view name) {
   std::string upper;
@@ -28,16 +24,6 @@ std::string UpperCodeSetName(std::string_view name) {
       upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   }
   return upper;
-}
-
-// The code set of the user's locale (LC_ALL, LC_CTYPE, LANG), read without
-// touching the program's own locale. An unusable locale setting gives "".
-std::string UserLocaleCodeSet() {
-  locale_t user_locale = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(nullptr));
-  if (user_locale == static_cast<locale_t>(nullptr)) return std::string();
-  std::string code_set = nl_langinfo_l(CODESET, user_locale);
-  freelocale(user_locale);
-  return code_set;
 }
 
 }  // namespace
@@ -106,15 +92,12 @@ TbmCharCode bmccDefaultCharCode() {
   return default_char_code;
 }
 
-void bmccInitialize() {
-  if (default_char_code_initialized) return;
-  default_char_code = bmccCodePage2CharCode(CodePageOfCodeSetName(UserLocaleCodeSet()));
-  default_char_code_initialized = true;
+void bmccInitialize(std::string_view code_set) {
+  default_char_code = bmccCodePage2CharCode(CodePageOfCodeSetName(code_set));
 }
 
 void bmccSetDefaultCharCode(TbmCharCode code) {
   default_char_code = code;
-  default_char_code_initialized = true;
 }
 
 bool SameBytes(std::string_view a, std::string_view b) {

@@ -57,14 +57,15 @@ TbmIsLeadByteFunc bmccGetIsLeadByteFunc(TbmCharCode code);
 // code of the data files the program exists for.
 int CodePageOfCodeSetName(std::string_view code_set);
 
-// The character code that matches the user's locale, set once by
-// bmccInitialize and read by every new engine object.
+// The character code every new engine object starts with: Shift JIS until
+// the host program sets it from its user's locale.
 TbmCharCode bmccDefaultCharCode();
 
-// Reads the user's locale code set (without changing the program's locale)
-// and sets the default character code. Runs at start-up; repeated calls do
-// nothing.
-void bmccInitialize();
+// Sets the default character code from the code set name of the user's
+// locale (as nl_langinfo gives it), through CodePageOfCodeSetName. The host
+// calls it once at start-up with the code set it read; the engine never reads
+// the locale itself.
+void bmccInitialize(std::string_view code_set);
 
 // Sets the default character code directly, for tests that must not depend
 // on the machine's locale.

@@ -28,8 +28,6 @@ int CompareRanges(const TbmREWchRange& a, const TbmREWchRange& b);
 
 class TbmREWchRanges {
  public:
-  static TbmREWchRange NewRange(int lo, int hi) { return TbmREWchRange{lo, hi}; }
-
   // Refines the set so that [lo, hi] (lo <= hi) becomes a union of its
   // intervals, splitting the intervals it cuts and filling the gaps it covers.
   void AddRange(int lo, int hi);

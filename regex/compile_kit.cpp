@@ -13,8 +13,6 @@ std::unique_ptr<TbmREAsciiIgnoreCaseDic> bmreIgnoreCaseDic;
 
 void bmreKitStartUp() {
   if (bmreScanner) return;
-  // bmreRegExp takes its character code from the locale.
-  bmccInitialize();
   bmreScanner = std::make_unique<TbmREScanner>(bmccShiftJIS);
   bmreTokens = std::make_unique<TbmRETokens>();
   bmreTransTokens = std::make_unique<TbmRETokens>();

@@ -1,7 +1,6 @@
 // The kit: the working objects that every compilation shares, and one ready
-// engine object. They are created when the program starts (after the default
-// character code has been read from the locale) and released when it exits,
-// both in the order below. Between compilations the token lists, the
+// engine object. They are created when the program starts and released when
+// it exits, both in the order below. Between compilations the token lists, the
 // partition and the tree are empty.
 #ifndef MORVIK_REGEX_COMPILE_KIT_H_
 #define MORVIK_REGEX_COMPILE_KIT_H_

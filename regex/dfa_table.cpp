@@ -140,8 +140,8 @@ void TbmREDFATable::Build(const TbmRETree& tree, TbmREWchRanges& ranges) {
   Clear();
   if (tree.Root == nullptr) throw RegexError("TbmREDFATable.Build: Internal Error");
   Info = tree.Info;
-  if (Info.HasLineHead) ranges.AddRange(-2, -2);
-  if (Info.HasLineTail) ranges.AddRange(-3, -3);
+  if (Info.HasLineHead) ranges.AddRange(kLineHeadChar, kLineHeadChar);
+  if (Info.HasLineTail) ranges.AddRange(kLineTailChar, kLineTailChar);
   try {
     BuildStates(tree, ranges);
   } catch (...) {
@@ -259,13 +259,13 @@ void TbmREDFATable::DeriveStartProperties() {
   if (States.empty()) return;
   const TbmREState& start = States[0];
   Info.EmptyAccepts = start.Accepting;
-  const int head = start.NextState(-2);
+  const int head = start.NextState(kLineHeadChar);
   if (head >= 0) {
     Info.LineHeadAccepts = States[head].Accepting;
-    const int head_tail = States[head].NextState(-3);
+    const int head_tail = States[head].NextState(kLineTailChar);
     if (head_tail >= 0 && States[head_tail].Accepting) Info.HeadTailAccepts = true;
   }
-  const int tail = start.NextState(-3);
+  const int tail = start.NextState(kLineTailChar);
   if (tail >= 0 && States[tail].Accepting) Info.LineTailAccepts = true;
 }
 

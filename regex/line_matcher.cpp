@@ -7,11 +7,6 @@
 
 namespace morvik {
 
-namespace {
-constexpr int kLineHead = -2;
-constexpr int kLineTail = -3;
-}  // namespace
-
 DfaLineMatcher::DfaLineMatcher(const TbmREDFATable& table)
     : table_(table), stamp_(static_cast<std::size_t>(table.Count()), 0) {}
 
@@ -34,7 +29,7 @@ bool DfaLineMatcher::Contains(const std::vector<int>& line) {
     next_.clear();
     for (int state : active_) Activate(state, next_);
     Activate(0, next_);
-    if (j == 0) Activate(table_[0].NextState(kLineHead), next_);
+    if (j == 0) Activate(table_[0].NextState(kLineHeadChar), next_);
     active_.swap(next_);
 
     for (int state : active_) {
@@ -42,7 +37,7 @@ bool DfaLineMatcher::Contains(const std::vector<int>& line) {
     }
     if (j == line.size()) {
       for (int state : active_) {
-        const int after_tail = table_[state].NextState(kLineTail);
+        const int after_tail = table_[state].NextState(kLineTailChar);
         if (after_tail >= 0 && table_[after_tail].Accepting) return true;
       }
       return false;
@@ -61,14 +56,14 @@ bool DfaLineMatcher::Contains(const std::vector<int>& line) {
 bool DfaLineMatcher::AcceptsWhole(const std::vector<int>& line) const {
   if (table_.Count() == 0) return false;
   // Both with and without the optional line head.
-  for (int start : {0, table_[0].NextState(kLineHead)}) {
+  for (int start : {0, table_[0].NextState(kLineHeadChar)}) {
     int state = start;
     for (std::size_t k = 0; k < line.size() && state >= 0; ++k) {
       state = table_[state].NextState(line[k]);
     }
     if (state < 0) continue;
     if (table_[state].Accepting) return true;
-    const int after_tail = table_[state].NextState(kLineTail);
+    const int after_tail = table_[state].NextState(kLineTailChar);
     if (after_tail >= 0 && table_[after_tail].Accepting) return true;
   }
   return false;

@@ -249,14 +249,14 @@ TbmRENode* TbmRETree::ParseBracket() {
 void TbmRETree::ResolveAnchors() {
   const TbmRELeafNode* end_leaf = Root->LastPos[0];
   for (const auto& leaf : LeafNodes) {
-    if (leaf->Lo == -2 && leaf->Hi == -2) {
+    if (leaf->Lo == kLineHeadChar && leaf->Hi == kLineHeadChar) {
       // An anchor only where it can match at the very start of a match.
       if (Root->FirstPos.Contains(leaf.get())) {
         Info.HasLineHead = true;
       } else {
         leaf->Lo = leaf->Hi = '^';
       }
-    } else if (leaf->Lo == -3 && leaf->Hi == -3) {
+    } else if (leaf->Lo == kLineTailChar && leaf->Hi == kLineTailChar) {
       // An anchor only where nothing but the end of the match can follow.
       if (leaf->FollowPos.Count() == 1 && leaf->FollowPos[0] == end_leaf) {
         Info.HasLineTail = true;

@@ -17,6 +17,7 @@
 #include <memory>
 #include <vector>
 
+#include "regex/char_codes.h"
 #include "regex/char_ranges.h"
 #include "regex/syntax_nodes.h"
 #include "regex/token_list.h"
@@ -67,8 +68,8 @@ class TbmRETree {
   TbmRENode* NewEpsilonNode();
   TbmRENode* NewCharRangeNode(int lo, int hi);
   TbmRENode* NewAnyCharNode();
-  TbmRENode* NewLineHeadNode() { return NewCharNode(-2, -2); }
-  TbmRENode* NewLineTailNode() { return NewCharNode(-3, -3); }
+  TbmRENode* NewLineHeadNode() { return NewCharNode(kLineHeadChar, kLineHeadChar); }
+  TbmRENode* NewLineTailNode() { return NewCharNode(kLineTailChar, kLineTailChar); }
 
   void NextToken();
   [[noreturn]] void RaiseAtCurrent(int error_kind);

@@ -9,15 +9,12 @@
 // argument is converted from the locale's encoding. Lines are read with the
 // pattern's code, so a trail byte of a Shift_JIS character never matches an
 // ASCII character of the pattern.
-#include <iconv.h>
-#include <langinfo.h>
-#include <locale.h>
-
-#include <cerrno>
+#include <exception>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "data/text_encoding.h"
 #include "regex/dfa_dump.h"
 #include "regex/engine.h"
 #include "regex/line_matcher.h"
@@ -103,45 +100,12 @@ RegexArgs ParseArgs(const Args& args, bool grep) {
   return parsed;
 }
 
-// The code set of the user's locale, as iconv names it.
-std::string LocaleCodeSet() {
-  locale_t user_locale = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(nullptr));
-  if (user_locale == static_cast<locale_t>(nullptr)) return "ANSI_X3.4-1968";
-  std::string code_set = nl_langinfo_l(CODESET, user_locale);
-  freelocale(user_locale);
-  return code_set;
-}
-
 std::string ConvertFromLocale(const std::string& text, const char* to) {
-  const std::string from = LocaleCodeSet();
-  iconv_t converter = iconv_open(to, from.c_str());
-  if (converter == reinterpret_cast<iconv_t>(-1)) {
-    throw CommandError("cannot convert the pattern from " + from + " to " + to);
+  try {
+    return ConvertText(text, LocaleCodeSet().c_str(), to);
+  } catch (const std::exception&) {
+    throw CommandError("cannot convert the pattern from " + LocaleCodeSet() + " to " + to);
   }
-  std::string out;
-  std::string input = text;
-  char* in_ptr = input.data();
-  std::size_t in_left = input.size();
-  char buffer[4096];
-  bool failed = false;
-  for (bool flushing = false;;) {
-    char* out_ptr = buffer;
-    std::size_t out_left = sizeof buffer;
-    const std::size_t result = flushing ? iconv(converter, nullptr, nullptr, &out_ptr, &out_left)
-                                        : iconv(converter, &in_ptr, &in_left, &out_ptr, &out_left);
-    out.append(buffer, static_cast<std::size_t>(out_ptr - buffer));
-    if (result == static_cast<std::size_t>(-1) && errno != E2BIG) {
-      failed = true;
-      break;
-    }
-    if (result != static_cast<std::size_t>(-1)) {
-      if (flushing) break;
-      flushing = true;
-    }
-  }
-  iconv_close(converter);
-  if (failed) throw CommandError("cannot convert the pattern from " + from + " to " + to);
-  return out;
 }
 
 // Compiles the pattern; a pattern error names the offending token's bytes.
@@ -236,6 +200,9 @@ int RunGrep(const Args& args) {
 
 int RunRegexCommand(const Args& args) {
   if (args.empty()) throw CommandError(kUsage);
+  // svtool is the engine's host: the engine's default code follows the
+  // user's locale, Shift JIS when the engine does not know it.
+  bmccInitialize(LocaleCodeSet());
   if (args[0] == "dump") return RunDump(args);
   if (args[0] == "grep") return RunGrep(args);
   throw CommandError("unknown regex command '" + args[0] + "' (dump or grep)");
