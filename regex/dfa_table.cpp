@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "regex/error.h"
 
@@ -29,25 +30,48 @@ std::uint64_t MixBits(std::uint64_t x) {
   return x;
 }
 
-std::uint64_t HashLeafSet(const TbmRELeafNodeSet& set) {
-  std::uint64_t hash = static_cast<std::uint64_t>(set.Count());
-  for (const TbmRELeafNode* leaf : set.Items()) {
-    hash = MixBits(hash ^ (leaf->Id + 0x9e3779b97f4a7c15ull));
+// The leaf sets of the states under construction, as sorted leaf ids in one
+// pool: a state's set costs no allocation of its own, and the sets of
+// neighbouring states lie next to each other.
+class SetPool {
+ public:
+  using Span = std::pair<std::uint32_t, std::uint32_t>;  // offset, count
+
+  Span Add(const std::vector<std::uint32_t>& ids) {
+    const Span span{static_cast<std::uint32_t>(pool_.size()),
+                    static_cast<std::uint32_t>(ids.size())};
+    pool_.insert(pool_.end(), ids.begin(), ids.end());
+    return span;
   }
-  return hash;
+  const std::uint32_t* Begin(const Span& span) const { return pool_.data() + span.first; }
+  bool Equals(const Span& span, const std::vector<std::uint32_t>& ids) const {
+    return span.second == ids.size() && std::equal(ids.begin(), ids.end(), Begin(span));
+  }
+
+ private:
+  std::vector<std::uint32_t> pool_;
+};
+
+std::uint64_t HashIds(const std::vector<std::uint32_t>& ids) {
+  // A sum of independently mixed ids: the set is sorted, so order needs no
+  // weight, and the mixes do not wait on each other.
+  std::uint64_t sum = static_cast<std::uint64_t>(ids.size());
+  for (std::uint32_t id : ids) sum += MixBits(id + 0x9e3779b97f4a7c15ull);
+  return MixBits(sum);
 }
 
 // Finds states by their leaf sets: open addressing over (hash, state) slots,
 // so a lookup touches one slot array and, on a hash match, the one set.
 class StateIndex {
  public:
-  explicit StateIndex(const std::vector<TbmREState>& states) : states_(states), slots_(1024) {}
+  StateIndex(const SetPool& pool, const std::vector<SetPool::Span>& spans)
+      : pool_(pool), spans_(spans), slots_(1024) {}
 
-  // The state whose set equals set, or -1.
-  int Find(const TbmRELeafNodeSet& set, std::uint64_t hash) const {
+  // The state whose set equals ids, or -1.
+  int Find(const std::vector<std::uint32_t>& ids, std::uint64_t hash) const {
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = hash & mask; slots_[i].state >= 0; i = (i + 1) & mask) {
-      if (slots_[i].hash == hash && *states_[slots_[i].state].LeafSet == set) {
+      if (slots_[i].tag == Tag(hash) && pool_.Equals(spans_[slots_[i].state], ids)) {
         return slots_[i].state;
       }
     }
@@ -55,20 +79,26 @@ class StateIndex {
   }
 
   void Insert(int state, std::uint64_t hash) {
+    if (static_cast<std::size_t>(state) >= state_hashes_.size()) state_hashes_.resize(state + 1);
+    state_hashes_[state] = hash;
     if (2 * (count_ + 1) > slots_.size()) Grow();
-    Place(Slot{hash, state});
+    Place(Slot{Tag(hash), state}, hash);
     ++count_;
   }
 
  private:
+  // Eight bytes a slot, so that the index of a large automaton stays in
+  // cache: the high half of the hash as a tag, the low half picks the slot.
   struct Slot {
-    std::uint64_t hash = 0;
+    std::uint32_t tag = 0;
     int state = -1;
   };
 
-  void Place(const Slot& slot) {
+  static std::uint32_t Tag(std::uint64_t hash) { return static_cast<std::uint32_t>(hash >> 32); }
+
+  void Place(const Slot& slot, std::uint64_t hash) {
     const std::size_t mask = slots_.size() - 1;
-    std::size_t i = slot.hash & mask;
+    std::size_t i = hash & mask;
     while (slots_[i].state >= 0) i = (i + 1) & mask;
     slots_[i] = slot;
   }
@@ -77,12 +107,14 @@ class StateIndex {
     std::vector<Slot> old(slots_.size() * 2);
     old.swap(slots_);
     for (const Slot& slot : old) {
-      if (slot.state >= 0) Place(slot);
+      if (slot.state >= 0) Place(slot, state_hashes_[slot.state]);
     }
   }
 
-  const std::vector<TbmREState>& states_;
+  const SetPool& pool_;
+  const std::vector<SetPool::Span>& spans_;
   std::vector<Slot> slots_;
+  std::vector<std::uint64_t> state_hashes_;  // to place the states again on growing
   std::size_t count_ = 0;
 };
 
@@ -153,14 +185,36 @@ void TbmREDFATable::Build(const TbmRETree& tree, TbmREWchRanges& ranges) {
 }
 
 void TbmREDFATable::BuildStates(const TbmRETree& tree, const TbmREWchRanges& ranges) {
-  // The class of each leaf: the partition interval equal to its range, or -1
-  // for a range that is no class (the end marker), which no transition takes.
-  std::vector<int> class_of_leaf(tree.LeafNodes.size(), -1);
+  // Per leaf, flattened: its class (the partition interval equal to its
+  // range, or -1 for a range that is no class, the end marker, which no
+  // transition takes), its follow positions as ids, and whether it is the
+  // end marker.
+  const std::size_t leaf_count = tree.LeafNodes.size();
+  std::vector<int> class_of_leaf(leaf_count, -1);
+  std::vector<std::uint32_t> follow_begin(leaf_count + 1, 0);
+  std::vector<std::uint32_t> follow_ids;
+  std::vector<char> end_marker(leaf_count, 0);
   for (const auto& leaf : tree.LeafNodes) {
     const TbmREWchRange range{leaf->Lo, leaf->Hi};
     const int found = ranges.FindRange(0, ranges.Count(), range);
     if (found < ranges.Count() && ranges[found] == range) class_of_leaf[leaf->Id] = found;
+    end_marker[leaf->Id] = IsEndMarker(leaf.get()) ? 1 : 0;
   }
+  {
+    std::vector<const TbmRELeafNode*> by_id(leaf_count, nullptr);
+    for (const auto& leaf : tree.LeafNodes) by_id[leaf->Id] = leaf.get();
+    for (std::size_t id = 0; id < leaf_count; ++id) {
+      follow_begin[id] = static_cast<std::uint32_t>(follow_ids.size());
+      if (by_id[id] == nullptr) continue;
+      for (const TbmRELeafNode* follow : by_id[id]->FollowPos.Items()) {
+        follow_ids.push_back(follow->Id);
+      }
+    }
+    follow_begin[leaf_count] = static_cast<std::uint32_t>(follow_ids.size());
+  }
+  const auto follow_count = [&](std::uint32_t id) {
+    return static_cast<std::size_t>(follow_begin[id + 1] - follow_begin[id]);
+  };
 
   const auto too_large = [](const std::string& what) {
     return RegexError("TbmREDFATable.Build: automaton too large (more than " + what + ")");
@@ -181,78 +235,97 @@ void TbmREDFATable::BuildStates(const TbmRETree& tree, const TbmREWchRanges& ran
     }
   };
 
-  StateIndex index(States);
-  const auto add_state = [&](const TbmRELeafNodeSet& set, std::uint64_t hash) {
+  SetPool pool;
+  std::vector<SetPool::Span> spans;
+  StateIndex index(pool, spans);
+  const auto add_state = [&](const std::vector<std::uint32_t>& ids, std::uint64_t hash) {
     if (States.size() >= max_states_) throw too_large(std::to_string(max_states_) + " states");
-    charge(static_cast<std::size_t>(set.Count()));
-    States.emplace_back(false, std::make_unique<TbmRELeafNodeSet>(set.Clone()));
+    charge(ids.size());
+    spans.push_back(pool.Add(ids));
+    States.emplace_back(false, nullptr);
     const int state = Count() - 1;
     index.Insert(state, hash);
     return state;
   };
-  add_state(tree.Root->FirstPos, HashLeafSet(tree.Root->FirstPos));
+  std::vector<std::uint32_t> work;
+  for (const TbmRELeafNode* leaf : tree.Root->FirstPos.Items()) work.push_back(leaf->Id);
+  add_state(work, HashIds(work));
 
-  std::vector<std::pair<int, TbmRELeafNode*>> by_class;
-  std::vector<TbmRELeafNode*> gathered;
+  // (class, leaf id) of the current state's leaves, sorted by class from
+  // the highest and then by id.
+  std::vector<std::uint64_t> by_class;
   // Marks the leaves already gathered for the current class, so that a union
   // of many overlapping follow sets costs its input once plus a sort of its
   // distinct leaves.
-  std::vector<std::uint32_t> gathered_mark(tree.LeafNodes.size(), 0);
+  std::vector<std::uint32_t> gathered_mark(leaf_count, 0);
   std::uint32_t mark = 0;
-  TbmRELeafNodeSet work;
+  std::vector<TbmRETransition> reversed;
   for (int i = 0; i < Count(); ++i) {
-    // States may grow while i is processed; its set stays where it is.
-    const TbmRELeafNodeSet& state_set = *States[i].LeafSet;
+    // The pool may grow while i is processed: read the set by offset.
+    const SetPool::Span span = spans[i];
     by_class.clear();
-    for (TbmRELeafNode* leaf : state_set.Items()) {
-      const int klass = class_of_leaf[leaf->Id];
-      if (klass >= 0) by_class.emplace_back(klass, leaf);
+    bool accepting = false;
+    for (std::uint32_t k = 0; k < span.second; ++k) {
+      const std::uint32_t id = pool.Begin(span)[k];
+      if (end_marker[id]) accepting = true;
+      const int klass = class_of_leaf[id];
+      // Descending class, ascending id, as one ascending key.
+      if (klass >= 0) {
+        by_class.push_back((static_cast<std::uint64_t>(0x7FFFFFFF - klass) << 32) | id);
+      }
     }
-    std::sort(by_class.begin(), by_class.end(), [](const auto& a, const auto& b) {
-      return a.first != b.first ? a.first > b.first : a.second->Id < b.second->Id;
-    });
+    std::sort(by_class.begin(), by_class.end());
 
+    reversed.clear();
     for (std::size_t g = 0; g < by_class.size();) {
+      const std::uint64_t group_key = by_class[g] >> 32;
       std::size_t group_end = g + 1;
-      while (group_end < by_class.size() && by_class[group_end].first == by_class[g].first) {
+      while (group_end < by_class.size() && (by_class[group_end] >> 32) == group_key) {
         ++group_end;
       }
-      work.Clear();
+      work.clear();
       if (group_end - g == 1) {
-        charge_work(static_cast<std::size_t>(by_class[g].second->FollowPos.Count()));
-        work.AddSet(by_class[g].second->FollowPos);
+        const auto id = static_cast<std::uint32_t>(by_class[g]);
+        charge_work(follow_count(id));
+        work.assign(follow_ids.begin() + follow_begin[id],
+                    follow_ids.begin() + follow_begin[id + 1]);
       } else {
-        gathered.clear();
         if (++mark == 0) {
           std::fill(gathered_mark.begin(), gathered_mark.end(), 0);
           mark = 1;
         }
         for (std::size_t k = g; k < group_end; ++k) {
-          charge_work(static_cast<std::size_t>(by_class[k].second->FollowPos.Count()));
-          for (TbmRELeafNode* leaf : by_class[k].second->FollowPos.Items()) {
-            if (gathered_mark[leaf->Id] == mark) continue;
-            gathered_mark[leaf->Id] = mark;
-            gathered.push_back(leaf);
+          const auto id = static_cast<std::uint32_t>(by_class[k]);
+          charge_work(follow_count(id));
+          for (std::uint32_t f = follow_begin[id]; f < follow_begin[id + 1]; ++f) {
+            const std::uint32_t leaf = follow_ids[f];
+            if (gathered_mark[leaf] == mark) continue;
+            gathered_mark[leaf] = mark;
+            work.push_back(leaf);
           }
         }
-        std::sort(gathered.begin(), gathered.end(),
-                  [](const TbmRELeafNode* a, const TbmRELeafNode* b) { return a->Id < b->Id; });
-        work.AssignSorted(gathered);
+        std::sort(work.begin(), work.end());
       }
-      if (work.Count() > 0) {
-        const std::uint64_t hash = HashLeafSet(work);
+      if (!work.empty()) {
+        const std::uint64_t hash = HashIds(work);
         const int found = index.Find(work, hash);
         const int target = found >= 0 ? found : add_state(work, hash);
-        States[i].AddTransition(ranges[by_class[g].first], target);
+        const TbmREWchRange& klass = ranges[static_cast<int>(0x7FFFFFFF - group_key)];
+        // Classes arrive from the highest: widen the last transition when
+        // this class ends just below it and leads to the same state.
+        if (!reversed.empty() && klass.Hi + 1 == reversed.back().Lo &&
+            reversed.back().Target == target) {
+          reversed.back().Lo = klass.Lo;
+        } else {
+          reversed.push_back(TbmRETransition{klass.Lo, klass.Hi, target});
+        }
       }
       g = group_end;
     }
-    std::reverse(States[i].Transitions.begin(), States[i].Transitions.end());
-    States[i].Transitions.shrink_to_fit();
+    States[i].Transitions.assign(reversed.rbegin(), reversed.rend());
     charge(States[i].Transitions.size());
-    States[i].MarkAccepting();
+    States[i].Accepting = accepting;
   }
-  for (TbmREState& state : States) state.LeafSet.reset();
 }
 
 void TbmREDFATable::DeriveStartProperties() {
