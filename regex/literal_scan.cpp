@@ -1,0 +1,139 @@
+// Required literals and their search.
+#include "regex/literal_scan.h"
+
+#include <emmintrin.h>
+
+#include <cstring>
+#include <set>
+
+namespace morvik {
+
+namespace {
+
+bool IsAsciiLetter(int c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+int LowerAscii(int c) {
+  return c >= 'A' && c <= 'Z' ? c + 32 : c;
+}
+
+// The bytes of character value c in a line, or "" when c cannot appear there
+// as these bytes.
+std::string BytesOf(int c, TbmIsLeadByteFunc is_lead_byte) {
+  const auto plain = [](int b) { return b != '\n' && b != '\r'; };
+  if (c >= 0 && c < 256) {
+    if (!plain(c) || is_lead_byte(static_cast<unsigned char>(c))) return "";
+    return std::string(1, static_cast<char>(c));
+  }
+  const int lead = c >> 8;
+  const int trail = c & 0xFF;
+  if (c < 0 || c > 0xFFFF || !is_lead_byte(static_cast<unsigned char>(lead)) || trail == 0 ||
+      !plain(trail)) {
+    return "";
+  }
+  return std::string{static_cast<char>(lead), static_cast<char>(trail)};
+}
+
+bool SameFolded(unsigned char text_byte, unsigned char literal_byte, bool fold_case) {
+  return text_byte == literal_byte ||
+         (fold_case && IsAsciiLetter(text_byte) && LowerAscii(text_byte) == literal_byte);
+}
+
+}  // namespace
+
+RequiredLiteral FindRequiredLiteral(const TbmREDFATable& table, TbmIsLeadByteFunc is_lead_byte) {
+  RequiredLiteral literal;
+  if (table.Count() == 0) return literal;
+  int state = 0;
+  // A pattern that starts with "^" and nothing else: its literal follows.
+  const auto& start = table[0].Transitions;
+  if (!start.empty() && start.back().Lo == kLineHeadChar) {
+    if (start.size() != 1) return literal;
+    state = start.back().Target;
+  }
+  constexpr std::size_t kMaxLength = 256;
+  while (literal.bytes.size() < kMaxLength) {
+    const TbmREState& current = table[state];
+    if (current.Accepting || current.Transitions.empty()) break;
+    std::set<int> values;
+    int target = -1;
+    bool chain = true;
+    for (const TbmRETransition& t : current.Transitions) {
+      if (t.Lo < 0 || (target >= 0 && t.Target != target) || t.Hi - t.Lo > 1) {
+        chain = false;
+        break;
+      }
+      target = t.Target;
+      for (int c = t.Lo; c <= t.Hi; ++c) values.insert(c);
+    }
+    if (!chain || values.size() > 2) break;
+    const int c = *values.begin();
+    if (values.size() == 2) {
+      const int other = *values.rbegin();
+      if (!IsAsciiLetter(c) || LowerAscii(c) != LowerAscii(other) || c == other) break;
+      literal.bytes += static_cast<char>(LowerAscii(c));
+      literal.fold_case = true;
+    } else {
+      const std::string bytes = BytesOf(c, is_lead_byte);
+      if (bytes.empty()) break;
+      literal.bytes += bytes;
+    }
+    state = target;
+  }
+  if (literal.fold_case) {
+    // Letters must be lower case for the folded comparison; a letter taken
+    // exactly is then also accepted in the other case, which the automaton
+    // sorts out.
+    for (char& b : literal.bytes) b = static_cast<char>(LowerAscii(static_cast<unsigned char>(b)));
+  }
+  return literal;
+}
+
+std::size_t FindLiteral(std::string_view text, std::size_t from, const RequiredLiteral& literal) {
+  const std::size_t n = text.size();
+  const std::size_t m = literal.bytes.size();
+  if (m == 0) return from <= n ? from : n;
+  if (from > n || n - from < m) return n;
+  const auto* hay = reinterpret_cast<const unsigned char*>(text.data());
+  const auto* needle = reinterpret_cast<const unsigned char*>(literal.bytes.data());
+  const bool fold = literal.fold_case;
+  if (!fold) {
+    const void* hit = memmem(hay + from, n - from, needle, m);
+    return hit == nullptr ? n
+                          : static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - hay);
+  }
+  const auto matches_at = [&](std::size_t pos) {
+    for (std::size_t k = 0; k < m; ++k) {
+      if (!SameFolded(hay[pos + k], needle[k], fold)) return false;
+    }
+    return true;
+  };
+  // Candidates where the first and the last byte agree, sixteen at a time;
+  // a letter is compared with bit 0x20 set, which admits a few non-letters
+  // that matches_at then rejects.
+  const auto or_bits = [&](unsigned char b) { return IsAsciiLetter(b) ? 0x20 : 0; };
+  const __m128i first_or = _mm_set1_epi8(static_cast<char>(or_bits(needle[0])));
+  const __m128i first = _mm_set1_epi8(static_cast<char>(needle[0]));
+  const __m128i last_or = _mm_set1_epi8(static_cast<char>(or_bits(needle[m - 1])));
+  const __m128i last = _mm_set1_epi8(static_cast<char>(needle[m - 1]));
+  std::size_t pos = from;
+  for (; pos + 16 + m - 1 <= n; pos += 16) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(hay + pos));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(hay + pos + m - 1));
+    const __m128i eq = _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(a, first_or), first),
+                                     _mm_cmpeq_epi8(_mm_or_si128(b, last_or), last));
+    unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(eq));
+    while (mask != 0) {
+      const std::size_t hit = pos + static_cast<std::size_t>(__builtin_ctz(mask));
+      if (matches_at(hit)) return hit;
+      mask &= mask - 1;
+    }
+  }
+  for (; pos + m <= n; ++pos) {
+    if (matches_at(pos)) return pos;
+  }
+  return n;
+}
+
+}  // namespace morvik
