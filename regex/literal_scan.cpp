@@ -98,21 +98,17 @@ std::size_t FindLiteral(std::string_view text, std::size_t from, const RequiredL
   const auto* hay = reinterpret_cast<const unsigned char*>(text.data());
   const auto* needle = reinterpret_cast<const unsigned char*>(literal.bytes.data());
   const bool fold = literal.fold_case;
-  if (!fold) {
-    const void* hit = memmem(hay + from, n - from, needle, m);
-    return hit == nullptr ? n
-                          : static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - hay);
-  }
   const auto matches_at = [&](std::size_t pos) {
     for (std::size_t k = 0; k < m; ++k) {
       if (!SameFolded(hay[pos + k], needle[k], fold)) return false;
     }
     return true;
   };
-  // Candidates where the first and the last byte agree, sixteen at a time;
+  // Candidates where the first and the last byte agree, sixteen at a time
+  // (faster than memmem on short literals);
   // a letter is compared with bit 0x20 set, which admits a few non-letters
   // that matches_at then rejects.
-  const auto or_bits = [&](unsigned char b) { return IsAsciiLetter(b) ? 0x20 : 0; };
+  const auto or_bits = [&](unsigned char b) { return fold && IsAsciiLetter(b) ? 0x20 : 0; };
   const __m128i first_or = _mm_set1_epi8(static_cast<char>(or_bits(needle[0])));
   const __m128i first = _mm_set1_epi8(static_cast<char>(needle[0]));
   const __m128i last_or = _mm_set1_epi8(static_cast<char>(or_bits(needle[m - 1])));

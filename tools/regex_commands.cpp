@@ -41,15 +41,15 @@ std::string Convert(const std::string& text, const char* from, const char* to,
 }
 
 // The pattern file's text without its final line break (in code units).
-std::string WithoutFinalBreak(std::string text, TbmCharCode code) {
+std::string WithoutFinalBreak(const std::string& text, TbmCharCode code) {
   const std::size_t unit = code == bmccUniCode ? 2 : 1;
+  std::size_t size = text.size();
   for (char c : {'\n', '\r'}) {
-    if (text.size() >= unit && text[text.size() - unit] == c &&
-        (unit == 1 || text.back() == '\0')) {
-      text.resize(text.size() - unit);
+    if (size >= unit && text[size - unit] == c && (unit == 1 || text[size - 1] == '\0')) {
+      size -= unit;
     }
   }
-  return text;
+  return text.substr(0, size);
 }
 
 std::string PatternBytes(const PatternArgs& pattern) {
