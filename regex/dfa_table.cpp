@@ -37,26 +37,25 @@ class SetPool {
  public:
   using Span = std::pair<std::uint32_t, std::uint32_t>;  // offset, count
 
-  Span Add(const std::vector<std::uint32_t>& ids) {
-    const Span span{static_cast<std::uint32_t>(pool_.size()),
-                    static_cast<std::uint32_t>(ids.size())};
-    pool_.insert(pool_.end(), ids.begin(), ids.end());
+  Span Add(const std::uint32_t* ids, std::size_t size) {
+    const Span span{static_cast<std::uint32_t>(pool_.size()), static_cast<std::uint32_t>(size)};
+    pool_.insert(pool_.end(), ids, ids + size);
     return span;
   }
   const std::uint32_t* Begin(const Span& span) const { return pool_.data() + span.first; }
-  bool Equals(const Span& span, const std::vector<std::uint32_t>& ids) const {
-    return span.second == ids.size() && std::equal(ids.begin(), ids.end(), Begin(span));
+  bool Equals(const Span& span, const std::uint32_t* ids, std::size_t size) const {
+    return span.second == size && std::equal(ids, ids + size, Begin(span));
   }
 
  private:
   std::vector<std::uint32_t> pool_;
 };
 
-std::uint64_t HashIds(const std::vector<std::uint32_t>& ids) {
+std::uint64_t HashIds(const std::uint32_t* ids, std::size_t size) {
   // A sum of independently mixed ids: the set is sorted, so order needs no
   // weight, and the mixes do not wait on each other.
-  std::uint64_t sum = static_cast<std::uint64_t>(ids.size());
-  for (std::uint32_t id : ids) sum += MixBits(id + 0x9e3779b97f4a7c15ull);
+  std::uint64_t sum = static_cast<std::uint64_t>(size);
+  for (std::size_t k = 0; k < size; ++k) sum += MixBits(ids[k] + 0x9e3779b97f4a7c15ull);
   return MixBits(sum);
 }
 
@@ -68,10 +67,14 @@ class StateIndex {
       : pool_(pool), spans_(spans), slots_(1024) {}
 
   // The state whose set equals ids, or -1.
-  int Find(const std::vector<std::uint32_t>& ids, std::uint64_t hash) const {
+  void Prefetch(std::uint64_t hash) const {
+    __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
+  }
+
+  int Find(const std::uint32_t* ids, std::size_t size, std::uint64_t hash) const {
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = hash & mask; slots_[i].state >= 0; i = (i + 1) & mask) {
-      if (slots_[i].tag == Tag(hash) && pool_.Equals(spans_[slots_[i].state], ids)) {
+      if (slots_[i].tag == Tag(hash) && pool_.Equals(spans_[slots_[i].state], ids, size)) {
         return slots_[i].state;
       }
     }
@@ -238,10 +241,10 @@ void TbmREDFATable::BuildStates(const TbmRETree& tree, const TbmREWchRanges& ran
   SetPool pool;
   std::vector<SetPool::Span> spans;
   StateIndex index(pool, spans);
-  const auto add_state = [&](const std::vector<std::uint32_t>& ids, std::uint64_t hash) {
+  const auto add_state = [&](const std::uint32_t* ids, std::size_t size, std::uint64_t hash) {
     if (States.size() >= max_states_) throw too_large(std::to_string(max_states_) + " states");
-    charge(ids.size());
-    spans.push_back(pool.Add(ids));
+    charge(size);
+    spans.push_back(pool.Add(ids, size));
     States.emplace_back(false, nullptr);
     const int state = Count() - 1;
     index.Insert(state, hash);
@@ -249,7 +252,7 @@ void TbmREDFATable::BuildStates(const TbmRETree& tree, const TbmREWchRanges& ran
   };
   std::vector<std::uint32_t> work;
   for (const TbmRELeafNode* leaf : tree.Root->FirstPos.Items()) work.push_back(leaf->Id);
-  add_state(work, HashIds(work));
+  add_state(work.data(), work.size(), HashIds(work.data(), work.size()));
 
   // (class, leaf id) of the current state's leaves, sorted by class from
   // the highest and then by id.
@@ -260,6 +263,14 @@ void TbmREDFATable::BuildStates(const TbmRETree& tree, const TbmREWchRanges& ran
   std::vector<std::uint32_t> gathered_mark(leaf_count, 0);
   std::uint32_t mark = 0;
   std::vector<TbmRETransition> reversed;
+  struct Pending {
+    std::uint64_t group_key;
+    std::size_t begin;  // into batch_ids
+    std::size_t size;
+    std::uint64_t hash;
+  };
+  std::vector<Pending> batch;
+  std::vector<std::uint32_t> batch_ids;
   for (int i = 0; i < Count(); ++i) {
     // The pool may grow while i is processed: read the set by offset.
     const SetPool::Span span = spans[i];
@@ -276,19 +287,23 @@ void TbmREDFATable::BuildStates(const TbmRETree& tree, const TbmREWchRanges& ran
     }
     std::sort(by_class.begin(), by_class.end());
 
-    reversed.clear();
+    // First every class's target set, with its index slot fetched ahead,
+    // then the lookups in class order: the slots of a large automaton miss
+    // the cache, and this way the misses overlap.
+    batch.clear();
+    batch_ids.clear();
     for (std::size_t g = 0; g < by_class.size();) {
       const std::uint64_t group_key = by_class[g] >> 32;
       std::size_t group_end = g + 1;
       while (group_end < by_class.size() && (by_class[group_end] >> 32) == group_key) {
         ++group_end;
       }
-      work.clear();
+      const std::size_t begin = batch_ids.size();
       if (group_end - g == 1) {
         const auto id = static_cast<std::uint32_t>(by_class[g]);
         charge_work(follow_count(id));
-        work.assign(follow_ids.begin() + follow_begin[id],
-                    follow_ids.begin() + follow_begin[id + 1]);
+        batch_ids.insert(batch_ids.end(), follow_ids.begin() + follow_begin[id],
+                         follow_ids.begin() + follow_begin[id + 1]);
       } else {
         if (++mark == 0) {
           std::fill(gathered_mark.begin(), gathered_mark.end(), 0);
@@ -301,26 +316,32 @@ void TbmREDFATable::BuildStates(const TbmRETree& tree, const TbmREWchRanges& ran
             const std::uint32_t leaf = follow_ids[f];
             if (gathered_mark[leaf] == mark) continue;
             gathered_mark[leaf] = mark;
-            work.push_back(leaf);
+            batch_ids.push_back(leaf);
           }
         }
-        std::sort(work.begin(), work.end());
+        std::sort(batch_ids.begin() + static_cast<std::ptrdiff_t>(begin), batch_ids.end());
       }
-      if (!work.empty()) {
-        const std::uint64_t hash = HashIds(work);
-        const int found = index.Find(work, hash);
-        const int target = found >= 0 ? found : add_state(work, hash);
-        const TbmREWchRange& klass = ranges[static_cast<int>(0x7FFFFFFF - group_key)];
-        // Classes arrive from the highest: widen the last transition when
-        // this class ends just below it and leads to the same state.
-        if (!reversed.empty() && klass.Hi + 1 == reversed.back().Lo &&
-            reversed.back().Target == target) {
-          reversed.back().Lo = klass.Lo;
-        } else {
-          reversed.push_back(TbmRETransition{klass.Lo, klass.Hi, target});
-        }
+      if (batch_ids.size() > begin) {
+        const std::uint64_t hash = HashIds(batch_ids.data() + begin, batch_ids.size() - begin);
+        index.Prefetch(hash);
+        batch.push_back(Pending{group_key, begin, batch_ids.size() - begin, hash});
       }
       g = group_end;
+    }
+    reversed.clear();
+    for (const Pending& pending : batch) {
+      const std::uint32_t* ids = batch_ids.data() + pending.begin;
+      const int found = index.Find(ids, pending.size, pending.hash);
+      const int target = found >= 0 ? found : add_state(ids, pending.size, pending.hash);
+      const TbmREWchRange& klass = ranges[static_cast<int>(0x7FFFFFFF - pending.group_key)];
+      // Classes arrive from the highest: widen the last transition when
+      // this class ends just below it and leads to the same state.
+      if (!reversed.empty() && klass.Hi + 1 == reversed.back().Lo &&
+          reversed.back().Target == target) {
+        reversed.back().Lo = klass.Lo;
+      } else {
+        reversed.push_back(TbmRETransition{klass.Lo, klass.Hi, target});
+      }
     }
     States[i].Transitions.assign(reversed.rbegin(), reversed.rend());
     charge(States[i].Transitions.size());
