@@ -14,11 +14,69 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace morvik {
 
 class TbmRELeafNode;
+
+// A list of leaf pointers that keeps up to two of them inline: most position
+// sets hold one or two leaves, and a large pattern has hundreds of thousands
+// of sets, whose allocations and frees would cost more than the positions.
+class TbmRELeafList {
+ public:
+  TbmRELeafList() = default;
+  TbmRELeafList(const TbmRELeafList& other) { Assign(other.begin(), other.end()); }
+  TbmRELeafList(TbmRELeafList&& other) noexcept { TakeFrom(other); }
+  TbmRELeafList& operator=(const TbmRELeafList& other) {
+    if (this != &other) Assign(other.begin(), other.end());
+    return *this;
+  }
+  TbmRELeafList& operator=(TbmRELeafList&& other) noexcept {
+    if (this != &other) {
+      delete[] heap_;
+      TakeFrom(other);
+    }
+    return *this;
+  }
+  ~TbmRELeafList() { delete[] heap_; }
+
+  TbmRELeafNode* const* begin() const { return Data(); }
+  TbmRELeafNode* const* end() const { return Data() + size_; }
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  TbmRELeafNode* operator[](std::size_t index) const { return Data()[index]; }
+  TbmRELeafNode* front() const { return Data()[0]; }
+  TbmRELeafNode* back() const { return Data()[size_ - 1]; }
+
+  void Assign(TbmRELeafNode* const* first, TbmRELeafNode* const* last);
+  void Append(TbmRELeafNode* const* first, TbmRELeafNode* const* last);
+  void InsertAt(std::size_t index, TbmRELeafNode* leaf);
+  void Clear() { size_ = 0; }
+  // Frees the storage.
+  void Release() {
+    delete[] heap_;
+    heap_ = nullptr;
+    size_ = 0;
+    capacity_ = kInline;
+  }
+
+  friend bool operator==(const TbmRELeafList& a, const TbmRELeafList& b);
+
+ private:
+  static constexpr std::uint32_t kInline = 2;
+
+  TbmRELeafNode* const* Data() const { return heap_ != nullptr ? heap_ : inline_; }
+  TbmRELeafNode** Data() { return heap_ != nullptr ? heap_ : inline_; }
+  void Reserve(std::size_t count);
+  void TakeFrom(TbmRELeafList& other);
+
+  TbmRELeafNode* inline_[kInline] = {};
+  TbmRELeafNode** heap_ = nullptr;
+  std::uint32_t size_ = 0;
+  std::uint32_t capacity_ = kInline;
+};
 
 // A sorted, duplicate-free set of leaves; it never owns them.
 class TbmRELeafNodeSet {
@@ -30,24 +88,26 @@ class TbmRELeafNodeSet {
   std::size_t AddSet(const TbmRELeafNodeSet& other);
   TbmRELeafNodeSet Clone() const { return *this; }
   // Replaces the elements by leaves, which must be sorted by Id and distinct.
-  void AssignSorted(const std::vector<TbmRELeafNode*>& leaves) { items_ = leaves; }
+  void AssignSorted(const std::vector<TbmRELeafNode*>& leaves) {
+    items_.Assign(leaves.data(), leaves.data() + leaves.size());
+  }
 
   int Count() const { return static_cast<int>(items_.size()); }
   TbmRELeafNode* operator[](int index) const { return items_[index]; }
-  void Clear() { items_.clear(); }
+  void Clear() { items_.Clear(); }
   // The index of leaf, or -1.
   int IndexOf(const TbmRELeafNode* leaf) const;
   bool Contains(const TbmRELeafNode* leaf) const { return IndexOf(leaf) >= 0; }
-  const std::vector<TbmRELeafNode*>& Items() const { return items_; }
+  std::span<TbmRELeafNode* const> Items() const { return {items_.begin(), items_.size()}; }
   // Frees the storage; used for sets that no later step reads.
-  void Release() { std::vector<TbmRELeafNode*>().swap(items_); }
+  void Release() { items_.Release(); }
 
   friend bool operator==(const TbmRELeafNodeSet& a, const TbmRELeafNodeSet& b) {
     return a.items_ == b.items_;
   }
 
  private:
-  std::vector<TbmRELeafNode*> items_;
+  TbmRELeafList items_;
 };
 
 class TbmRENode {
