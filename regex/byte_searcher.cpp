@@ -57,8 +57,11 @@ std::size_t NextLineStart(std::string_view text, std::size_t line_end) {
 }
 
 ByteSearcher::ByteSearcher(const TbmREDFATable& table, TbmCharCode code)
-    : table_(table), is_lead_byte_(bmccGetIsLeadByteFunc(code)) {
-  literal_ = FindRequiredLiteral(table_, is_lead_byte_);
+    : table_(table),
+      is_lead_byte_(bmccGetIsLeadByteFunc(code)),
+      literal_(FindRequiredLiteral(table_, is_lead_byte_)),
+      prefixes_(literal_.bytes.empty() ? PrefixFilter(table_, is_lead_byte_)
+                                       : PrefixFilter(TbmREDFATable(), is_lead_byte_)) {
   if (table_.Count() > 0) {
     const int head = table_[0].NextState(kLineHeadChar);
     line_start_accepts_ = table_[0].Accepting || (head >= 0 && table_[head].Accepting);
@@ -227,9 +230,10 @@ std::optional<ByteSpan> ByteSearcher::NextMatchingLine(std::string_view text,
   if (line_start >= n) return std::nullopt;
   if (line_start_accepts_) return ByteSpan{line_start, LineEndOf(text, line_start)};
   const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-  if (!literal_.bytes.empty()) {
+  if (!literal_.bytes.empty() || prefixes_.Length() > 0) {
     for (std::size_t pos = line_start; pos < n;) {
-      const std::size_t hit = FindLiteral(text, pos, literal_);
+      const std::size_t hit = literal_.bytes.empty() ? prefixes_.FindCandidate(text, pos)
+                                                     : FindLiteral(text, pos, literal_);
       if (hit >= n) return std::nullopt;
       const std::size_t begin = LineStartAbove(text, pos, hit);
       const std::size_t end = LineEndOf(text, hit);

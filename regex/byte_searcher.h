@@ -12,9 +12,10 @@
 // are the sets of table states reachable from every character boundary of
 // the line so far, plus a pending lead byte; its input are classes of bytes
 // that every transition of the table treats alike. When every match must
-// start with a literal, the searcher finds the literal first and runs the
-// automaton only over the lines that hold it, starting each line at its
-// beginning, so that no trail byte ever starts a match.
+// start with a literal, the searcher finds the literal first (or, for a set
+// of words, a window whose hash starts one of them) and runs the automaton
+// only over the lines that hold it, starting each line at its beginning, so
+// that no trail byte ever starts a match.
 #ifndef MORVIK_REGEX_BYTE_SEARCHER_H_
 #define MORVIK_REGEX_BYTE_SEARCHER_H_
 
@@ -104,6 +105,7 @@ class ByteSearcher {
   const TbmREDFATable& table_;
   TbmIsLeadByteFunc is_lead_byte_;
   RequiredLiteral literal_;
+  PrefixFilter prefixes_;
   bool line_start_accepts_ = false;
 
   std::uint8_t class_of_byte_[256] = {};

@@ -132,4 +132,94 @@ std::size_t FindLiteral(std::string_view text, std::size_t from, const RequiredL
   return n;
 }
 
+namespace {
+
+// Collects the byte strings of length bytes that every match starts with;
+// false when there is no such set within limit strings.
+bool CollectPrefixes(const TbmREDFATable& table, TbmIsLeadByteFunc is_lead_byte, std::size_t length,
+                     std::size_t limit, std::set<std::string>& out) {
+  struct Item {
+    int state;
+    std::string bytes;
+  };
+  std::vector<Item> work{{0, std::string()}};
+  std::size_t expanded = 0;
+  while (!work.empty()) {
+    const Item item = std::move(work.back());
+    work.pop_back();
+    if (item.bytes.size() >= length) {
+      out.insert(item.bytes);
+      if (out.size() > limit) return false;
+      continue;
+    }
+    const TbmREState& state = table[item.state];
+    if (state.Accepting) return false;  // a match may end before length bytes
+    for (const TbmRETransition& t : state.Transitions) {
+      if (t.Lo < 0) return false;  // "^" or "$"
+      if (static_cast<std::size_t>(t.Hi - t.Lo) > limit) return false;
+      for (int c = t.Lo; c <= t.Hi; ++c) {
+        if (++expanded > 8 * limit) return false;
+        const std::string bytes = BytesOf(c, is_lead_byte);
+        if (bytes.empty()) {
+          // A pair with a trail byte of 0 stands for a lead byte at the end
+          // of a line; other values never occur in a line.
+          if (c >= 256 && (c & 0xFF) == 0 && is_lead_byte(static_cast<unsigned char>(c >> 8))) {
+            return false;
+          }
+          continue;
+        }
+        std::string next = item.bytes + bytes;
+        if (next.size() > length) next.resize(length);
+        work.push_back(Item{t.Target, std::move(next)});
+      }
+    }
+  }
+  return !out.empty();
+}
+
+std::uint64_t Window(const unsigned char* p, std::size_t length) {
+  std::uint64_t window = 0;
+  for (std::size_t k = 0; k < length; ++k) window |= static_cast<std::uint64_t>(p[k]) << (8 * k);
+  return window;
+}
+
+}  // namespace
+
+PrefixFilter::PrefixFilter(const TbmREDFATable& table, TbmIsLeadByteFunc is_lead_byte) {
+  if (table.Count() == 0) return;
+  constexpr std::size_t kMaxPrefixes = 50000;
+  // The longest length that works: longer prefixes pass fewer windows.
+  for (std::size_t length : {8, 6, 5, 4, 3}) {
+    std::set<std::string> prefixes;
+    if (!CollectPrefixes(table, is_lead_byte, length, kMaxPrefixes, prefixes)) continue;
+    length_ = static_cast<int>(length);
+    mask_ = length == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * length)) - 1;
+    bits_.assign((std::size_t{1} << kHashBits) / 64, 0);
+    for (const std::string& prefix : prefixes) {
+      const std::uint64_t hash =
+          Hash(Window(reinterpret_cast<const unsigned char*>(prefix.data()), length));
+      bits_[hash >> 6] |= std::uint64_t{1} << (hash & 63);
+    }
+    return;
+  }
+}
+
+std::size_t PrefixFilter::FindCandidate(std::string_view text, std::size_t from) const {
+  const std::size_t n = text.size();
+  const auto length = static_cast<std::size_t>(length_);
+  if (length == 0) return from;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  std::size_t pos = from;
+  // Eight bytes at a time while they lie within the text.
+  for (; pos + 8 <= n; ++pos) {
+    std::uint64_t window;
+    std::memcpy(&window, bytes + pos, 8);
+    if (MayStart(window & mask_)) return pos;
+  }
+  for (; pos + length <= n; ++pos) {
+    if (MayStart(Window(bytes + pos, length))) return pos;
+  }
+  return n;
+}
+
 }  // namespace morvik

@@ -67,10 +67,28 @@ std::string RandomPattern(std::mt19937& random) {
   return pattern;
 }
 
+// A list of words of three to six characters, which the searcher filters
+// by the hashes of their first bytes.
+std::string RandomWordList(std::mt19937& random) {
+  static const char* const kWordChars[] = {"a",        "b",        "Z",        "\\\\",
+                                           "\x83\x5c", "\x95\x5c", "\x82\xa0", "|"};
+  std::string pattern;
+  const int words = 1 + static_cast<int>(random() % 6);
+  for (int w = 0; w < words; ++w) {
+    if (w > 0) pattern += '|';
+    const int length = 3 + static_cast<int>(random() % 4);
+    for (int i = 0; i < length; ++i) {
+      const std::string c = kWordChars[random() % std::size(kWordChars)];
+      pattern += c == "|" ? "\\|" : c;
+    }
+  }
+  return pattern;
+}
+
 TEST(ByteSearcherTest, SelectsTheLinesThePerLineMatcherSelects) {
   std::mt19937 random(20261208);
   for (int round = 0; round < 1500; ++round) {
-    const std::string pattern = RandomPattern(random);
+    const std::string pattern = round % 3 == 0 ? RandomWordList(random) : RandomPattern(random);
     const bool ignore_case = random() % 3 == 0;
     TbmRExp rexp;
     const TbmREDFATable& table = Compile(rexp, pattern, ignore_case);
@@ -165,6 +183,16 @@ TEST(ByteSearcherTest, FindsTheRequiredLiteral) {
         FindRequiredLiteral(Compile(rexp, c.pattern, c.ignore_case), IsLeadByteSJIS);
     EXPECT_EQ(literal.bytes, c.literal) << c.pattern;
     EXPECT_EQ(literal.fold_case, c.fold_case) << c.pattern;
+  }
+  struct FilterCase {
+    const char* pattern;
+    int length;
+  } filters[] = {{"abcd|xyzw", 4}, {"abc|xy\x82\xa0", 3}, {"abcdefgh|x[0-9]yyyyyy", 8},
+                 {"ab|c", 0},      {"^abcd|xyzw", 0},     {"abc.[0-9]|xyzw", 3}};
+  for (const FilterCase& c : filters) {
+    TbmRExp rexp;
+    EXPECT_EQ(PrefixFilter(Compile(rexp, c.pattern, false), IsLeadByteSJIS).Length(), c.length)
+        << c.pattern;
   }
   const RequiredLiteral folded{"word", true};
   EXPECT_EQ(FindLiteral("a WoRd; word", 0, folded), 2u);
