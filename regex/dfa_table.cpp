@@ -187,6 +187,121 @@ void TbmREDFATable::Build(const TbmRETree& tree, TbmREWchRanges& ranges) {
   DeriveStartProperties();
 }
 
+namespace {
+
+// The construction for patterns of at most 64 leaves, where a set of leaves
+// is one 64-bit word: union is OR, equality one comparison, and the classes
+// of a state are found by masks. It visits classes and states in the same
+// order as the general construction, so the table is the same.
+struct SmallLeaves {
+  std::vector<std::uint64_t> follow;      // per leaf id
+  std::vector<std::size_t> follow_count;  // per leaf id
+  std::uint64_t end_markers = 0;
+  // The classes that leaves have, from the highest, with their leaves.
+  std::vector<std::pair<int, std::uint64_t>> classes;
+};
+
+}  // namespace
+
+void TbmREDFATable::BuildSmallStates(const TbmRETree& tree, const TbmREWchRanges& ranges,
+                                     const std::vector<int>& class_of_leaf) {
+  const std::size_t leaf_count = tree.LeafNodes.size();
+  SmallLeaves leaves;
+  leaves.follow.assign(leaf_count, 0);
+  leaves.follow_count.assign(leaf_count, 0);
+  std::vector<std::uint64_t> class_mask(static_cast<std::size_t>(ranges.Count()), 0);
+  for (const auto& leaf : tree.LeafNodes) {
+    const std::uint64_t bit = std::uint64_t{1} << leaf->Id;
+    for (const TbmRELeafNode* follow : leaf->FollowPos.Items()) {
+      leaves.follow[leaf->Id] |= std::uint64_t{1} << follow->Id;
+    }
+    leaves.follow_count[leaf->Id] = static_cast<std::size_t>(leaf->FollowPos.Count());
+    if (IsEndMarker(leaf.get())) leaves.end_markers |= bit;
+    const int klass = class_of_leaf[leaf->Id];
+    if (klass >= 0) class_mask[static_cast<std::size_t>(klass)] |= bit;
+  }
+  for (int c = ranges.Count() - 1; c >= 0; --c) {
+    if (class_mask[static_cast<std::size_t>(c)] != 0) {
+      leaves.classes.emplace_back(c, class_mask[static_cast<std::size_t>(c)]);
+    }
+  }
+
+  const auto too_large = [](const std::string& what) {
+    return RegexError("TbmREDFATable.Build: automaton too large (more than " + what + ")");
+  };
+  std::size_t entries = 0;
+  const auto charge = [&](std::size_t count) {
+    entries += count;
+    if (entries > max_entries_) {
+      throw too_large(std::to_string(max_entries_) + " set and transition entries");
+    }
+  };
+  std::size_t work_done = 0;
+
+  // Open addressing over state numbers; a slot's set is masks[state].
+  std::vector<std::uint64_t> masks;
+  std::vector<int> slots(1024, -1);
+  const auto slot_of = [&](std::uint64_t mask) { return MixBits(mask) & (slots.size() - 1); };
+  const auto find_or_add = [&](std::uint64_t mask) {
+    std::size_t i = slot_of(mask);
+    for (; slots[i] >= 0; i = (i + 1) & (slots.size() - 1)) {
+      if (masks[static_cast<std::size_t>(slots[i])] == mask) return slots[i];
+    }
+    if (States.size() >= max_states_) throw too_large(std::to_string(max_states_) + " states");
+    charge(static_cast<std::size_t>(__builtin_popcountll(mask)));
+    masks.push_back(mask);
+    States.emplace_back(false, nullptr);
+    const int state = Count() - 1;
+    slots[i] = state;
+    if (2 * masks.size() > slots.size()) {
+      std::vector<int> grown(slots.size() * 2, -1);
+      slots.swap(grown);
+      for (int s : grown) {
+        if (s < 0) continue;
+        std::size_t k = slot_of(masks[static_cast<std::size_t>(s)]);
+        while (slots[k] >= 0) k = (k + 1) & (slots.size() - 1);
+        slots[k] = s;
+      }
+    }
+    return state;
+  };
+
+  std::uint64_t start = 0;
+  for (const TbmRELeafNode* leaf : tree.Root->FirstPos.Items())
+    start |= std::uint64_t{1} << leaf->Id;
+  find_or_add(start);
+  std::vector<TbmRETransition> reversed;
+  for (int i = 0; i < Count(); ++i) {
+    const std::uint64_t set = masks[static_cast<std::size_t>(i)];
+    reversed.clear();
+    for (const auto& [klass, klass_leaves] : leaves.classes) {
+      std::uint64_t group = set & klass_leaves;
+      if (group == 0) continue;
+      std::uint64_t target_set = 0;
+      for (; group != 0; group &= group - 1) {
+        const int id = __builtin_ctzll(group);
+        work_done += leaves.follow_count[static_cast<std::size_t>(id)];
+        if (work_done > max_work_) {
+          throw too_large(std::to_string(max_work_) + " leaves read while building");
+        }
+        target_set |= leaves.follow[static_cast<std::size_t>(id)];
+      }
+      if (target_set == 0) continue;
+      const int target = find_or_add(target_set);
+      const TbmREWchRange& range = ranges[klass];
+      if (!reversed.empty() && range.Hi + 1 == reversed.back().Lo &&
+          reversed.back().Target == target) {
+        reversed.back().Lo = range.Lo;
+      } else {
+        reversed.push_back(TbmRETransition{range.Lo, range.Hi, target});
+      }
+    }
+    States[i].Transitions.assign(reversed.rbegin(), reversed.rend());
+    charge(States[i].Transitions.size());
+    States[i].Accepting = (set & leaves.end_markers) != 0;
+  }
+}
+
 void TbmREDFATable::BuildStates(const TbmRETree& tree, const TbmREWchRanges& ranges) {
   // Per leaf, flattened: its class (the partition interval equal to its
   // range, or -1 for a range that is no class, the end marker, which no
@@ -202,6 +317,10 @@ void TbmREDFATable::BuildStates(const TbmRETree& tree, const TbmREWchRanges& ran
     const int found = ranges.FindRange(0, ranges.Count(), range);
     if (found < ranges.Count() && ranges[found] == range) class_of_leaf[leaf->Id] = found;
     end_marker[leaf->Id] = IsEndMarker(leaf.get()) ? 1 : 0;
+  }
+  if (small_sets_ && leaf_count <= 64) {
+    BuildSmallStates(tree, ranges, class_of_leaf);
+    return;
   }
   {
     std::vector<const TbmRELeafNode*> by_id(leaf_count, nullptr);

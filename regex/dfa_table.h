@@ -85,6 +85,10 @@ class TbmREDFATable {
     max_work_ = max_work;
   }
 
+  // Patterns of at most 64 leaves are built with one machine word per set;
+  // tests turn that off to compare both constructions.
+  void SetSmallSets(bool enabled) { small_sets_ = enabled; }
+
   int Count() const { return static_cast<int>(States.size()); }
   const TbmREState& operator[](int index) const { return States[index]; }
 
@@ -93,11 +97,14 @@ class TbmREDFATable {
 
  private:
   void BuildStates(const TbmRETree& tree, const TbmREWchRanges& ranges);
+  void BuildSmallStates(const TbmRETree& tree, const TbmREWchRanges& ranges,
+                        const std::vector<int>& class_of_leaf);
   void DeriveStartProperties();
 
   std::size_t max_states_ = kDefaultMaxStates;
   std::size_t max_entries_ = kDefaultMaxEntries;
   std::size_t max_work_ = kDefaultMaxWork;
+  bool small_sets_ = true;
 };
 
 // Adds to work the follow positions of the leaves of state_set whose range is
