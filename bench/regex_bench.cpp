@@ -6,10 +6,10 @@
 #include <random>
 #include <string>
 
-#include "regex/bm_re_dic.h"
-#include "regex/bm_re_scanner.h"
-#include "regex/bm_re_tokens.h"
-#include "regex/bm_rexp.h"
+#include "regex/engine.h"
+#include "regex/scanner.h"
+#include "regex/token_list.h"
+#include "regex/token_rewriter.h"
 
 namespace morvik {
 namespace {

@@ -1,158 +1,150 @@
-// svtool regex dump|grep: compiles a pattern with the engine and prints its
-// DFA table, or prints the lines of files that contain a match.
-//
-//   svtool regex dump [--code C] [--ignore-case] [--literal] (-f PATFILE | PATTERN)
-//   svtool regex grep [--code C] [--ignore-case] [--literal] [-n] (-f PATFILE | PATTERN) FILE...
+// svtool regex dump: compiles a pattern with the engine and prints its DFA
+// table; also what dump and grep (regex_grep.cpp) share: the codes, the
+// pattern options and the pattern's encoding.
 //
 // C is sjis (the default), euc, western, unicode or jis. A pattern file is
-// read as raw bytes in the chosen code (UTF-16 patterns need one); a PATTERN
-// argument is converted from the locale's encoding. Lines are read with the
-// pattern's code, so a trail byte of a Shift_JIS character never matches an
-// ASCII character of the pattern.
-#include <iconv.h>
-#include <langinfo.h>
-#include <locale.h>
-
-#include <cerrno>
+// read as raw bytes in the chosen code (UTF-16 patterns need one), or from
+// UTF-8 with --pattern-encoding utf-8, and must be valid in that encoding; a
+// PATTERN argument is converted from the terminal's encoding.
+#include <exception>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "regex/bm_re_dump.h"
-#include "regex/bm_re_match.h"
-#include "regex/bm_re_token.h"
-#include "regex/bm_rexp.h"
+#include "data/text_encoding.h"
+#include "regex/dfa_dump.h"
+#include "regex/engine.h"
+#include "regex/token.h"
 #include "tools/commands.h"
+#include "tools/regex_pattern.h"
 
 namespace morvik::svtool {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: svtool regex dump|grep [--code sjis|euc|western|unicode|jis] [--ignore-case] "
-    "[--literal] [-n] (-f PATFILE | PATTERN) [FILE...]";
+    "usage: svtool regex dump [--code sjis|euc|western|unicode|jis] [--ignore-case] "
+    "[--literal] (-f PATFILE | PATTERN)";
 
-struct CodeName {
-  const char* option;
-  TbmCharCode code;
-  const char* iconv_name;  // for converting a PATTERN argument
-};
-
-constexpr CodeName kCodes[] = {
+constexpr RegexCode kCodes[] = {
     {"sjis", bmccShiftJIS, "CP932"},    {"euc", bmccJapaneseEUC, "EUC-JP"},
     {"western", bmccWestern, "CP1252"}, {"unicode", bmccUniCode, "UTF-16LE"},
     {"jis", bmccJIS, "ISO-2022-JP"},
 };
 
-struct RegexArgs {
-  const CodeName* code = &kCodes[0];
-  bool ignore_case = false;
-  bool literal = false;
-  bool line_numbers = false;
-  bool pattern_from_file = false;
-  std::string pattern_source;  // the PATTERN argument or the PATFILE path
-  std::vector<std::string> files;
-};
+std::string Convert(const std::string& text, const char* from, const char* to,
+                    const std::string& what) {
+  try {
+    return ConvertText(text, from, to);
+  } catch (const std::exception&) {
+    throw CommandError("cannot convert " + what + " from " + from + " to " + to);
+  }
+}
 
-RegexArgs ParseArgs(const Args& args, bool grep) {
-  RegexArgs parsed;
+// The pattern file's text without its final line break (in code units).
+std::string WithoutFinalBreak(const std::string& text, TbmCharCode code) {
+  const std::size_t unit = code == bmccUniCode ? 2 : 1;
+  std::size_t size = text.size();
+  for (char c : {'\n', '\r'}) {
+    if (size >= unit && text[size - unit] == c && (unit == 1 || text[size - 1] == '\0')) {
+      size -= unit;
+    }
+  }
+  return text.substr(0, size);
+}
+
+std::string PatternBytes(const PatternArgs& pattern) {
+  const char* to = pattern.code->iconv_name;
+  if (!pattern.from_file) {
+    return Convert(pattern.source, LocaleCodeSet().c_str(), to, "the pattern");
+  }
+  const std::string file = ReadInput(pattern.source);
+  if (pattern.file_utf8) {
+    return WithoutFinalBreak(Convert(file, "UTF-8", to, "the pattern file " + pattern.source),
+                             pattern.code->code);
+  }
+  // Taken as the code's bytes, but checked: a file in another encoding would
+  // otherwise just find nothing.
+  if (pattern.code->code != bmccJIS)
+    Convert(file, to, "UTF-8", "the pattern file " + pattern.source);
+  return WithoutFinalBreak(file, pattern.code->code);
+}
+
+int RunDump(const Args& args) {
+  PatternArgs pattern = DefaultPatternArgs();
   bool have_pattern = false;
   bool options_done = false;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    auto value = [&]() -> const std::string& {
-      if (i + 1 >= args.size()) throw CommandError("option " + arg + " needs a value");
-      return args[++i];
-    };
     if (!options_done && arg.size() > 1 && arg[0] == '-') {
       if (arg == "--") {
         options_done = true;
-      } else if (arg == "--code") {
-        const std::string& name = value();
-        parsed.code = nullptr;
-        for (const CodeName& code : kCodes) {
-          if (name == code.option) parsed.code = &code;
-        }
-        if (parsed.code == nullptr) {
-          throw CommandError("unknown code '" + name + "' (sjis, euc, western, unicode or jis)");
-        }
-      } else if (arg == "--ignore-case") {
-        parsed.ignore_case = true;
-      } else if (arg == "--literal") {
-        parsed.literal = true;
-      } else if (arg == "-n" && grep) {
-        parsed.line_numbers = true;
-      } else if (arg == "-f" && !have_pattern) {
-        parsed.pattern_source = value();
-        parsed.pattern_from_file = true;
-        have_pattern = true;
+      } else if (arg == "-f" && have_pattern) {
+        throw CommandError(kUsage);
+      } else if (ParsePatternOption(args, i, pattern)) {
+        have_pattern = have_pattern || pattern.from_file;
       } else {
         throw CommandError("unknown option '" + arg + "'");
       }
       continue;
     }
-    if (!have_pattern) {
-      parsed.pattern_source = arg;
-      have_pattern = true;
-    } else if (grep) {
-      parsed.files.push_back(arg);
-    } else {
-      throw CommandError(kUsage);
-    }
+    if (have_pattern) throw CommandError(kUsage);
+    pattern.source = arg;
+    have_pattern = true;
   }
-  if (!have_pattern || (grep && parsed.files.empty())) throw CommandError(kUsage);
-  return parsed;
+  if (!have_pattern) throw CommandError(kUsage);
+  TbmRExp rexp;
+  WriteOutput("", DumpDFATable(CompilePattern(rexp, pattern)));
+  return kExitOk;
 }
 
-// The code set of the user's locale, as iconv names it.
-std::string LocaleCodeSet() {
-  locale_t user_locale = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(nullptr));
-  if (user_locale == static_cast<locale_t>(nullptr)) return "ANSI_X3.4-1968";
-  std::string code_set = nl_langinfo_l(CODESET, user_locale);
-  freelocale(user_locale);
-  return code_set;
+}  // namespace
+
+PatternArgs DefaultPatternArgs() {
+  PatternArgs pattern;
+  pattern.code = &kCodes[0];
+  return pattern;
 }
 
-std::string ConvertFromLocale(const std::string& text, const char* to) {
-  const std::string from = LocaleCodeSet();
-  iconv_t converter = iconv_open(to, from.c_str());
-  if (converter == reinterpret_cast<iconv_t>(-1)) {
-    throw CommandError("cannot convert the pattern from " + from + " to " + to);
-  }
-  std::string out;
-  std::string input = text;
-  char* in_ptr = input.data();
-  std::size_t in_left = input.size();
-  char buffer[4096];
-  bool failed = false;
-  for (bool flushing = false;;) {
-    char* out_ptr = buffer;
-    std::size_t out_left = sizeof buffer;
-    const std::size_t result = flushing ? iconv(converter, nullptr, nullptr, &out_ptr, &out_left)
-                                        : iconv(converter, &in_ptr, &in_left, &out_ptr, &out_left);
-    out.append(buffer, static_cast<std::size_t>(out_ptr - buffer));
-    if (result == static_cast<std::size_t>(-1) && errno != E2BIG) {
-      failed = true;
-      break;
+bool ParsePatternOption(const Args& args, std::size_t& i, PatternArgs& pattern) {
+  const std::string& arg = args[i];
+  auto value = [&]() -> const std::string& {
+    if (i + 1 >= args.size()) throw CommandError("option " + arg + " needs a value");
+    return args[++i];
+  };
+  if (arg == "--code") {
+    const std::string& name = value();
+    pattern.code = nullptr;
+    for (const RegexCode& code : kCodes) {
+      if (name == code.option) pattern.code = &code;
     }
-    if (result != static_cast<std::size_t>(-1)) {
-      if (flushing) break;
-      flushing = true;
+    if (pattern.code == nullptr) {
+      throw CommandError("unknown code '" + name + "' (sjis, euc, western, unicode or jis)");
     }
+  } else if (arg == "--ignore-case") {
+    pattern.ignore_case = true;
+  } else if (arg == "--literal") {
+    pattern.literal = true;
+  } else if (arg == "-f") {
+    pattern.source = value();
+    pattern.from_file = true;
+  } else if (arg == "--pattern-encoding") {
+    const std::string& name = value();
+    if (name != "utf-8" && name != "sjis") {
+      throw CommandError("unknown pattern encoding '" + name + "' (sjis or utf-8)");
+    }
+    pattern.file_utf8 = name == "utf-8";
+  } else {
+    return false;
   }
-  iconv_close(converter);
-  if (failed) throw CommandError("cannot convert the pattern from " + from + " to " + to);
-  return out;
+  return true;
 }
 
-// Compiles the pattern; a pattern error names the offending token's bytes.
-const TbmREDFATable& Compile(TbmRExp& rexp, const RegexArgs& args) {
-  const std::string pattern = args.pattern_from_file
-                                  ? ReadInput(args.pattern_source)
-                                  : ConvertFromLocale(args.pattern_source, args.code->iconv_name);
-  rexp.SetCharCode(args.code->code);
-  rexp.SetOption(TbmRExp::kRegExpSyntax, !args.literal);
-  rexp.SetOption(TbmRExp::kIgnoreCase, args.ignore_case);
-  rexp.SetPattern(pattern);
+const TbmREDFATable& CompilePattern(TbmRExp& rexp, const PatternArgs& pattern) {
+  const std::string bytes = PatternBytes(pattern);
+  rexp.SetCharCode(pattern.code->code);
+  rexp.SetOption(TbmRExp::kRegExpSyntax, !pattern.literal);
+  rexp.SetOption(TbmRExp::kIgnoreCase, pattern.ignore_case);
+  rexp.SetPattern(bytes);
   try {
     return rexp.GetDFATable();
   } catch (const EbmREToken& error) {
@@ -161,81 +153,11 @@ const TbmREDFATable& Compile(TbmRExp& rexp, const RegexArgs& args) {
   }
 }
 
-// Text in the output's encoding: ASCII as is, or as UTF-16LE units.
-std::string Encode(std::string_view ascii, TbmCharCode code) {
-  if (code != bmccUniCode) return std::string(ascii);
-  std::string wide;
-  for (char c : ascii) {
-    wide += c;
-    wide += '\0';
-  }
-  return wide;
-}
-
-// Calls on_line(line) for each line of text; lines end at CR LF, lone CR or
-// lone LF, counted in the code's units (two bytes for UTF-16). A break at
-// the very end starts no further line.
-template <typename OnLine>
-void ForEachLine(std::string_view text, TbmCharCode code, OnLine on_line) {
-  const std::size_t unit = code == bmccUniCode ? 2 : 1;
-  const std::size_t usable = text.size() - text.size() % unit;
-  auto unit_at = [&](std::size_t pos) {
-    return unit == 1 ? static_cast<unsigned>(static_cast<unsigned char>(text[pos]))
-                     : static_cast<unsigned>(static_cast<unsigned char>(text[pos])) |
-                           (static_cast<unsigned>(static_cast<unsigned char>(text[pos + 1])) << 8);
-  };
-  std::size_t start = 0;
-  std::size_t pos = 0;
-  while (pos < usable) {
-    const unsigned c = unit_at(pos);
-    if (c != '\r' && c != '\n') {
-      pos += unit;
-      continue;
-    }
-    on_line(text.substr(start, pos - start));
-    pos += unit;
-    if (c == '\r' && pos < usable && unit_at(pos) == '\n') pos += unit;
-    start = pos;
-  }
-  if (start < text.size()) on_line(text.substr(start));
-}
-
-int RunDump(const Args& args) {
-  const RegexArgs parsed = ParseArgs(args, false);
-  TbmRExp rexp;
-  WriteOutput("", DumpDFATable(Compile(rexp, parsed)));
-  return kExitOk;
-}
-
-int RunGrep(const Args& args) {
-  const RegexArgs parsed = ParseArgs(args, true);
-  TbmRExp rexp;
-  const TbmREDFATable& table = Compile(rexp, parsed);
-  const TbmCharCode code = parsed.code->code;
-  DfaLineMatcher matcher(table);
-  const std::string line_end = Encode("\r\n", code);
-  bool any = false;
-  for (const std::string& file : parsed.files) {
-    const std::string text = ReadInput(file);
-    std::string out;
-    long long number = 0;
-    ForEachLine(text, code, [&](std::string_view line) {
-      ++number;
-      if (!matcher.Contains(ReadCharacterValues(code, line))) return;
-      any = true;
-      if (parsed.line_numbers) out += Encode(std::to_string(number) + ":", code);
-      out.append(line.data(), line.size());
-      out += line_end;
-    });
-    WriteOutput("", out);
-  }
-  return any ? kExitOk : kExitNoMatch;
-}
-
-}  // namespace
-
 int RunRegexCommand(const Args& args) {
   if (args.empty()) throw CommandError(kUsage);
+  // svtool is the engine's host: the engine's default code follows the
+  // user's locale, Shift JIS when the engine does not know it.
+  bmccInitialize(LocaleCodeSet());
   if (args[0] == "dump") return RunDump(args);
   if (args[0] == "grep") return RunGrep(args);
   throw CommandError("unknown regex command '" + args[0] + "' (dump or grep)");

@@ -36,8 +36,10 @@ const Family kFamilies[] = {
     {"regex", RunRegexCommand,
      "svtool regex dump [--code sjis|euc|western|unicode|jis] [--ignore-case] [--literal]\n"
      "                  (-f PATFILE | PATTERN)   print the pattern's DFA table\n"
-     "svtool regex grep [same options] [-n] (-f PATFILE | PATTERN) FILE...\n"
-     "                  print the lines that contain a match (status 1: none)\n"},
+     "svtool regex grep [same options] [-cvlLonHh] [-m N] [--to-utf8]\n"
+     "                  (-f PATFILE | PATTERN) [FILE...]\n"
+     "                  print the lines that contain a match, as grep does\n"
+     "                  (status 1: none; 'svtool regex grep --help' for more)\n"},
 };
 
 void PrintHelp() {

@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "regex/bm_error.h"
-#include "regex/bm_re_match.h"
-#include "regex/bm_rexp.h"
+#include "regex/engine.h"
+#include "regex/error.h"
+#include "regex/line_matcher.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace morvik;

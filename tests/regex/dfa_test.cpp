@@ -1,12 +1,16 @@
 // DFA tables: golden dumps of whole compilations, lookups and size limits.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
-#include "regex/bm_error.h"
-#include "regex/bm_re_dfa.h"
-#include "regex/bm_re_dump.h"
-#include "regex/bm_rexp.h"
+#include "regex/dfa_dump.h"
+#include "regex/dfa_table.h"
+#include "regex/engine.h"
+#include "regex/error.h"
+#include "regex/scanner.h"
+#include "regex/syntax_tree.h"
+#include "regex/token_list.h"
 
 namespace morvik {
 namespace {
@@ -64,6 +68,38 @@ TEST(DfaGoldenTest, OptionsAndCodes) {
             "flags IsPlain\n0 42146..42146>1\n1 accepting\n");
   EXPECT_EQ(Dump("\x82\xa0", false, true, bmccWestern),
             "flags IsPlain\n0 130..130>1\n1 160..160>2\n2 accepting\n");
+}
+
+// The table of pattern built with one-word sets or with the general sets.
+std::string DumpBuiltWith(const std::string& pattern, bool small_sets) {
+  TbmREScanner scanner(bmccShiftJIS);
+  TbmRETokens tokens;
+  TbmREWchRanges ranges;
+  TbmRETree tree;
+  scanner.SetPattern(pattern);
+  tokens.Tokenize(scanner);
+  tokens.Standardize(ranges);
+  tree.Parse(tokens, ranges);
+  TbmREDFATable table;
+  table.SetSmallSets(small_sets);
+  table.Build(tree, ranges);
+  return DumpDFATable(table);
+}
+
+TEST(DfaGoldenTest, BothSetRepresentationsBuildTheSameTable) {
+  const char* const atoms[] = {"a", "b", "[a-c]", ".", "(a|b)", "^", "$", "\x82\xa0", "[^b]"};
+  const char* const ops[] = {"", "", "*", "+", "?", "|"};
+  std::mt19937 random(64);
+  for (int round = 0; round < 300; ++round) {
+    std::string pattern;
+    const int count = 1 + static_cast<int>(random() % 12);
+    for (int i = 0; i < count; ++i) {
+      pattern += atoms[random() % std::size(atoms)];
+      pattern += ops[random() % std::size(ops)];
+    }
+    if (pattern.back() == '|') pattern.pop_back();
+    EXPECT_EQ(DumpBuiltWith(pattern, true), DumpBuiltWith(pattern, false)) << pattern;
+  }
 }
 
 TEST(DfaStateTest, LookupIsPartial) {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "regex/bm_re_match.h"
-#include "regex/bm_rexp.h"
+#include "regex/engine.h"
+#include "regex/line_matcher.h"
 
 namespace morvik {
 namespace {

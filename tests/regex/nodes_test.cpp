@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 
-#include "regex/bm_error.h"
-#include "regex/bm_re_nodes.h"
+#include "regex/error.h"
+#include "regex/syntax_nodes.h"
 
 namespace morvik {
 namespace {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "regex/bm_error.h"
-#include "regex/bm_utils.h"
+#include "regex/error.h"
+#include "regex/readers.h"
 
 namespace morvik {
 namespace {

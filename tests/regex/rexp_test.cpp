@@ -3,10 +3,10 @@
 
 #include <string>
 
-#include "regex/bm_error.h"
-#include "regex/bm_re_dump.h"
-#include "regex/bm_re_kit.h"
-#include "regex/bm_rexp.h"
+#include "regex/compile_kit.h"
+#include "regex/dfa_dump.h"
+#include "regex/engine.h"
+#include "regex/error.h"
 
 namespace morvik {
 namespace {

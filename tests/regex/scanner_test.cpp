@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "regex/bm_error.h"
-#include "regex/bm_re_ranges.h"
-#include "regex/bm_re_scanner.h"
+#include "regex/char_ranges.h"
+#include "regex/error.h"
+#include "regex/scanner.h"
 
 namespace morvik {
 namespace {

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "regex/bm_error.h"
-#include "regex/bm_re_dic.h"
-#include "regex/bm_re_tokens.h"
+#include "regex/error.h"
+#include "regex/token_list.h"
+#include "regex/token_rewriter.h"
 
 namespace morvik {
 namespace {

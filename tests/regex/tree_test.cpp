@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "regex/bm_error.h"
-#include "regex/bm_re_tree.h"
+#include "regex/error.h"
+#include "regex/syntax_tree.h"
 
 namespace morvik {
 namespace {

@@ -47,12 +47,63 @@ TEST(SvtoolRegex, PrintsMatchingLines) {
       {{"regex", "grep", "--literal", "b.", text}, 1, ""},
       {{"regex", "grep", "--ignore-case", "XY", text}, 0, "xyz\r\n"},
       {{"regex", "grep", "nothing", text, text}, 1, ""},
-      {{"regex", "grep", "-n", "q", text, text}, 0, "4:q\x95\x5c\r\n4:q\x95\x5c\r\n"},
+      // Several files: each line carries its file's name.
+      {{"regex", "grep", "-n", "q", text, text},
+       0,
+       text + ":4:q\x95\x5c\r\n" + text + ":4:q\x95\x5c\r\n"},
   };
   for (const Case& c : cases) {
     SvtoolResult result = RunSvtool(c.args);
     EXPECT_EQ(result.status, c.status) << c.args[2] << result.err;
     EXPECT_EQ(result.out, c.out) << c.args[2];
+  }
+}
+
+TEST(SvtoolRegex, GrepOptionsAndExitStatus) {
+  ScratchDir dir;
+  const std::string text = dir.Write("text.txt", "Word one\r\nsecond\r\nword\x95\x5c\r\nx\\y\r\n");
+  const std::string other = dir.Write("other.txt", "nothing\n");
+  const std::string utf8_pattern = dir.Write("utf8.pat", "\xe8\xa1\xa8\n");  // 表
+  const std::string sjis_pattern = dir.Write("sjis.pat", "\x95\x5c\r\n");
+  const std::string bad_pattern = dir.Write("bad.pat", "\x81");
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string out;
+    std::string input = "";
+  } cases[] = {
+      {{"-c", "o", text}, 0, "3\n"},
+      {{"b"}, 0, "b\r\n", "a\nb\n"},
+      {{"-c", "b", "-", other}, 0, "(standard input):1\n" + other + ":0\n", "b\r\n"},
+      {{"-c", "-v", "o", text}, 0, "1\n"},
+      {{"-v", "o", text}, 0, "x\\y\r\n"},
+      {{"-o", "-n", "o[a-z]*", text}, 0, "1:ord\r\n1:one\r\n2:ond\r\n3:ord\r\n"},
+      {{"-i", "-m", "1", "WORD", text}, 0, "Word one\r\n"},
+      {{"-ic", "word", text, other}, 0, text + ":2\n" + other + ":0\n"},
+      {{"-h", "one", text, other}, 0, "Word one\r\n"},
+      {{"-H", "one", text}, 0, text + ":Word one\r\n"},
+      {{"-l", "one", text, other}, 0, text + "\n"},
+      {{"-L", "one", text, other}, 0, other + "\n"},
+      {{"-L", "o", text}, 1, ""},
+      {{"-m", "0", "o", text}, 1, ""},
+      {{"zzz", text}, 1, ""},
+      // The trail byte 0x5C of 表 is no backslash.
+      {{"-n", "\\\\", text}, 0, "4:x\\y\r\n"},
+      {{"-f", sjis_pattern, text}, 0, "word\x95\x5c\r\n"},
+      {{"-f", utf8_pattern, "--pattern-encoding", "utf-8", text}, 0, "word\x95\x5c\r\n"},
+      {{"--to-utf8", "-f", sjis_pattern, text}, 0, "word\xe8\xa1\xa8\n"},
+      {{"--to-utf8", "-o", "y", dir.Write("bad.txt", "\xfdy\x81y")}, 0, "y\n"},
+      {{"--to-utf8", "y", dir.Write("bad2.txt", "y\xfd")}, 0, "y\\xFD\n"},
+      // Trouble wins over selected lines.
+      {{"one", text, "/no/such/file"}, 2, text + ":Word one\r\n"},
+      {{"-f", bad_pattern, text}, 2, ""},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args{"regex", "grep"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const SvtoolResult result = RunSvtool(args, c.input);
+    EXPECT_EQ(result.status, c.status) << c.args[0] << " " << c.args[1] << result.err;
+    EXPECT_EQ(result.out, c.out) << c.args[0] << " " << c.args[1];
   }
 }
 

@@ -1,0 +1,66 @@
+// The dictionary frame and the ASCII ignore-case dictionary.
+#include "regex/token_rewriter.h"
+
+namespace morvik {
+
+void TbmREDicFrame::Translate(TbmRETokens& source, TbmRETokens& dest) {
+  dest.ClearTokens();
+  const int count = source.Count();
+  int run_start = -1;
+  for (int i = 0; i < count; ++i) {
+    const int kind = source[i].Kind;
+    if (kind == rtCharacter) {
+      if (run_start < 0) run_start = i;
+      continue;
+    }
+    if (run_start >= 0) {
+      TranslateRun(source, run_start, i, dest);
+      run_start = -1;
+    }
+    if (kind == rtLeftBracket || kind == rtNegLeftBracket) {
+      int j = i + 1;
+      while (j < count && source[j].Kind != rtRightBracket) ++j;
+      // The scanner closes every bracket; a list that does not is passed on
+      // to its end rather than read past.
+      const int group_end = j < count ? j + 1 : count;
+      TranslateRun(source, i, group_end, dest);
+      i = group_end - 1;
+    } else {
+      dest.Add(source.Take(i));
+    }
+  }
+  // A run still open here has no end token after it; its records are freed
+  // with the source list rather than lost.
+  source.ClearTokens();
+}
+
+void TbmREDicFrame::TranslateRun(TbmRETokens& source, int first, int last, TbmRETokens& dest) {
+  for (int i = first; i < last; ++i) dest.Add(source.Take(i));
+}
+
+void TbmREAsciiIgnoreCaseDic::TranslateRun(TbmRETokens& source, int first, int last,
+                                           TbmRETokens& dest) {
+  if (source[first].Kind != rtCharacter) {
+    TbmREDicFrame::TranslateRun(source, first, last, dest);
+    return;
+  }
+  for (int i = first; i < last; ++i) {
+    const int c = source[i].Lo;
+    const bool upper = c >= 'A' && c <= 'Z';
+    const bool lower = c >= 'a' && c <= 'z';
+    if (!upper && !lower) {
+      dest.Add(source.Take(i));
+      continue;
+    }
+    const std::pair<int, int> positions{source[i].StartPos, source[i].EndPos};
+    auto other_case = std::make_unique<TbmREToken>(source[i]);
+    other_case->Lo = other_case->Hi = lower ? c - 32 : c + 32;
+    dest.Add(TbmRETokens::NewToken(rtLeftParen, positions));
+    dest.Add(source.Take(i));
+    dest.Add(TbmRETokens::NewToken(rtUnion, positions));
+    dest.Add(std::move(other_case));
+    dest.Add(TbmRETokens::NewToken(rtRightParen, positions));
+  }
+}
+
+}  // namespace morvik
