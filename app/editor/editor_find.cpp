@@ -18,7 +18,7 @@
 #include "app/editor/text_search.h"
 #include "app/editor/utf8.h"
 #include "data/sjis_codec.h"
-#include "regex/bm_re_token.h"
+#include "regex/token.h"
 
 namespace morvik {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "app/editor/text_search.h"
 #include "data/sjis_codec.h"
-#include "regex/bm_rexp.h"
+#include "regex/engine.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

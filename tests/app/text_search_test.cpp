@@ -16,8 +16,8 @@
 #include "app/editor/pattern_search.h"
 #include "app/editor/utf8.h"
 #include "data/sjis_codec.h"
-#include "regex/bm_re_match.h"
-#include "regex/bm_rexp.h"
+#include "regex/line_matcher.h"
+#include "regex/engine.h"
 
 namespace morvik {
 namespace {
