@@ -1,6 +1,7 @@
 // Line counts, listings and the keyword list. The keyword list is built in
 // O(n log n): a hash set of case-folded keywords removes duplicates, and
-// ICU sort keys make each comparison of the sort a byte comparison.
+// ICU sort keys (made on two threads) make each comparison of the sort a
+// byte comparison, mostly of eight-byte numbers.
 #include "data/file_info.h"
 
 #include <unicode/ucol.h>
@@ -11,87 +12,70 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
-#include <numeric>
 #include <optional>
+#include <stdexcept>
+#include <thread>
 
 #include "data/line_equality.h"
 #include "data/line_sort.h"
 #include "data/sjis_codec.h"
+#include "data/sort_line_range.h"
 #include "data/sv_utils.h"
 
 namespace morvik {
 namespace {
 
-// The distinct byte strings met so far, in a flat open-addressing table:
-// the keyword list looks up every line's keyword, and the lookups are bound
-// by memory latency. A short key is kept in its slot beside its hash, so a
-// lookup reads one place; a node per entry (std::unordered_set) would cost
-// an allocation and two or three cache misses.
-class ExactKeySet {
+// The case-folded keywords met so far, in a flat open-addressing table over
+// one array of their units: the keyword list looks up every line's
+// keyword, and a node and a string per entry (std::unordered_set) cost
+// allocations and cache misses that dominate a million distinct keywords.
+class FoldedKeySet {
  public:
-  ExactKeySet() : slots_(1024) {}
+  FoldedKeySet() : slots_(1024) {}
 
   // Adds key; false when it was there already.
-  bool Insert(std::string_view key) {
+  bool Insert(std::u16string_view key) {
     if ((count_ + 1) * 2 > slots_.size()) Grow();
-    const std::uint64_t hash = Hash(key);
+    const std::uint64_t hash = std::hash<std::u16string_view>{}(key);
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t index = hash & mask;; index = (index + 1) & mask) {
       Slot& slot = slots_[index];
-      if (!slot.used) {
-        Fill(slot, hash, key);
+      if (slot.length == kEmpty) {
+        slot = Slot{hash, static_cast<std::uint32_t>(units_.size()),
+                    static_cast<std::uint32_t>(key.size())};
+        units_.append(key);
         ++count_;
         return true;
       }
-      if (slot.hash == hash && KeyOf(slot) == key) return false;
+      if (slot.hash == hash &&
+          std::u16string_view(units_).substr(slot.offset, slot.length) == key) {
+        return false;
+      }
     }
   }
 
  private:
-  static constexpr std::size_t kInlineBytes = 22;
+  static constexpr std::uint32_t kEmpty = UINT32_MAX;
   struct Slot {
     std::uint64_t hash = 0;
-    std::uint32_t long_key = 0;  // index into long_keys_ when length > kInlineBytes
-    std::uint8_t used = 0;
-    std::uint8_t length = 0;  // of an inline key
-    char bytes[kInlineBytes] = {};
+    std::uint32_t offset = 0;
+    std::uint32_t length = kEmpty;
   };
-
-  static std::uint64_t Hash(std::string_view key) { return std::hash<std::string_view>{}(key); }
-
-  std::string_view KeyOf(const Slot& slot) const {
-    if (slot.long_key == 0) {
-      return std::string_view(slot.bytes, slot.length);
-    }
-    return long_keys_[slot.long_key - 1];
-  }
-
-  void Fill(Slot& slot, std::uint64_t hash, std::string_view key) {
-    slot.used = 1;
-    slot.hash = hash;
-    if (key.size() <= kInlineBytes) {
-      slot.length = static_cast<std::uint8_t>(key.size());
-      std::copy(key.begin(), key.end(), slot.bytes);
-    } else {
-      long_keys_.emplace_back(key);
-      slot.long_key = static_cast<std::uint32_t>(long_keys_.size());
-    }
-  }
 
   void Grow() {
     std::vector<Slot> slots(slots_.size() * 2);
     const std::size_t mask = slots.size() - 1;
     for (const Slot& slot : slots_) {
-      if (!slot.used) continue;
+      if (slot.length == kEmpty) continue;
       std::size_t index = slot.hash & mask;
-      while (slots[index].used) index = (index + 1) & mask;
+      while (slots[index].length != kEmpty) index = (index + 1) & mask;
       slots[index] = slot;
     }
     slots_ = std::move(slots);
   }
 
   std::vector<Slot> slots_;
-  std::vector<std::string> long_keys_;
+  std::u16string units_;
   std::size_t count_ = 0;
 };
 
@@ -112,20 +96,76 @@ std::unique_ptr<UCollator, CollatorCloser> OpenCaseBlindCollator(const std::stri
   return std::unique_ptr<UCollator, CollatorCloser>(collator);
 }
 
-std::string SortKey(const UCollator* collator, std::u16string_view text) {
-  std::string key(text.size() * 4 + 16, '\0');
-  auto fill = [&] {
-    return ucol_getSortKey(collator, text.data(), static_cast<int32_t>(text.size()),
-                           reinterpret_cast<uint8_t*>(key.data()),
-                           static_cast<int32_t>(key.size()));
-  };
-  int32_t length = fill();
-  if (static_cast<std::size_t>(length) > key.size()) {
-    key.resize(static_cast<std::size_t>(length));
-    length = fill();
+// Appends the collation sort key of text (without its final NUL) to keys.
+void AppendSortKey(const UCollator* collator, std::u16string_view text, std::string& keys) {
+  const std::size_t at = keys.size();
+  std::size_t room = text.size() * 4 + 16;
+  for (;;) {
+    keys.resize(at + room);
+    const int32_t length =
+        ucol_getSortKey(collator, text.data(), static_cast<int32_t>(text.size()),
+                        reinterpret_cast<uint8_t*>(keys.data() + at), static_cast<int32_t>(room));
+    if (static_cast<std::size_t>(length) <= room) {
+      keys.resize(at + static_cast<std::size_t>(std::max(length, 1)) - 1);
+      return;
+    }
+    room = static_cast<std::size_t>(length);
   }
-  key.resize(static_cast<std::size_t>(std::max(length, 1)) - 1);  // drop the final NUL
-  return key;
+}
+
+// The keywords in collation order, ties (keywords the collation finds
+// equal: width or kana variants) broken by their bytes.
+std::vector<std::size_t> CollationOrder(const std::vector<std::string>& keywords,
+                                        const std::string& locale) {
+  const auto collator = OpenCaseBlindCollator(locale);
+  // Sort keys of keywords [first, last) into keys, with where each starts.
+  const auto make_keys = [&](const UCollator* with, std::size_t first, std::size_t last,
+                             std::string& keys, std::vector<std::size_t>& starts) {
+    for (std::size_t i = first; i < last; ++i) {
+      starts.push_back(keys.size());
+      if (with != nullptr) AppendSortKey(with, DecodeSjis(keywords[i]), keys);
+    }
+    starts.push_back(keys.size());
+  };
+  // Two halves, each in its own array; the second half on a thread of its
+  // own with a collator of its own (a collator serves one thread).
+  const std::size_t half = keywords.size() / 2;
+  std::string keys[2];
+  std::vector<std::size_t> starts[2];
+  bool parallel = collator != nullptr && keywords.size() >= internal::kParallelSortLines &&
+                  std::thread::hardware_concurrency() >= 2;
+  std::unique_ptr<UCollator, CollatorCloser> clone;
+  if (parallel) {
+    UErrorCode status = U_ZERO_ERROR;
+    clone.reset(ucol_clone(collator.get(), &status));
+    parallel = U_SUCCESS(status) && clone != nullptr;
+  }
+  if (parallel) {
+    std::thread second([&] { make_keys(clone.get(), half, keywords.size(), keys[1], starts[1]); });
+    make_keys(collator.get(), 0, half, keys[0], starts[0]);
+    second.join();
+  } else {
+    make_keys(collator.get(), 0, half, keys[0], starts[0]);
+    make_keys(collator.get(), half, keywords.size(), keys[1], starts[1]);
+  }
+
+  std::vector<internal::KeyedLine> keyed(keywords.size());
+  for (std::size_t i = 0; i < keywords.size(); ++i) {
+    const int part = i < half ? 0 : 1;
+    const std::size_t k = i < half ? i : i - half;
+    const char* key = keys[part].data() + starts[part][k];
+    const std::size_t size = starts[part][k + 1] - starts[part][k];
+    keyed[i] = internal::KeyedLine{internal::LinePrefix(key, size), key,
+                                   static_cast<std::uint32_t>(size), static_cast<std::uint32_t>(i)};
+  }
+  internal::SortKeyedLines(keyed, [&](const internal::KeyedLine& a, const internal::KeyedLine& b) {
+    if (internal::KeyedLess(a, b)) return true;
+    if (internal::KeyedLess(b, a)) return false;
+    return keywords[a.index] < keywords[b.index];
+  });
+  std::vector<std::size_t> order(keyed.size());
+  for (std::size_t i = 0; i < keyed.size(); ++i) order[i] = keyed[i].index;
+  return order;
 }
 
 }  // namespace
@@ -174,33 +214,17 @@ std::vector<std::string> InvalidLineListing(const std::vector<std::string_view>&
 
 std::vector<std::string> KeywordList(const std::vector<std::string_view>& lines,
                                      const std::string& collation_locale) {
-  // Most lines repeat a keyword byte for byte; only a keyword not met in
-  // these very bytes before needs the costlier case-folded test.
   std::vector<std::string> keywords;
-  ExactKeySet exact_seen;
-  CaseInsensitiveLineSet seen;
+  FoldedKeySet seen;
   for (std::string_view line : lines) {
     std::optional<std::string> keyword = FirstField(line);
     if (!keyword) continue;
     if (IsEndMarkerLine(line)) break;
-    if (!exact_seen.Insert(*keyword)) continue;
-    if (seen.Insert(*keyword)) keywords.push_back(std::move(*keyword));
+    if (seen.Insert(CaseFoldedKey(*keyword))) keywords.push_back(std::move(*keyword));
   }
-
-  const auto collator = OpenCaseBlindCollator(collation_locale);
-  std::vector<std::string> sort_keys(keywords.size());
-  for (std::size_t i = 0; i < keywords.size(); ++i) {
-    const std::u16string text = DecodeSjis(keywords[i]);
-    sort_keys[i] = collator ? SortKey(collator.get(), text) : std::string();
-  }
-  std::vector<std::size_t> order(keywords.size());
-  std::iota(order.begin(), order.end(), std::size_t{0});
-  // Keywords the collation finds equal (width or kana variants) keep a
-  // fixed order: by their bytes.
-  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    if (sort_keys[a] != sort_keys[b]) return sort_keys[a] < sort_keys[b];
-    return keywords[a] < keywords[b];
-  });
+  // Sizes and indices of the sort's records are 32 bits.
+  if (keywords.size() >= UINT32_MAX) throw std::length_error("KeywordList: too many keywords");
+  const std::vector<std::size_t> order = CollationOrder(keywords, collation_locale);
   std::vector<std::string> sorted;
   sorted.reserve(keywords.size());
   for (std::size_t index : order) sorted.push_back(std::move(keywords[index]));

@@ -55,11 +55,9 @@ inline bool KeyedLess(const KeyedLine& a, const KeyedLine& b) {
 // Below this many lines a second thread costs more than it saves.
 inline constexpr std::size_t kParallelSortLines = 1 << 16;
 
-// Sorts keyed lines; on two threads when there are many.
-inline void SortKeyedLines(std::vector<KeyedLine>& keyed, bool ascending) {
-  const auto less = [ascending](const KeyedLine& a, const KeyedLine& b) {
-    return ascending ? KeyedLess(a, b) : KeyedLess(b, a);
-  };
+// Sorts keyed lines by less; on two threads when there are many.
+template <typename Less>
+void SortKeyedLines(std::vector<KeyedLine>& keyed, Less less) {
   if (keyed.size() < kParallelSortLines || std::thread::hardware_concurrency() < 2) {
     std::sort(keyed.begin(), keyed.end(), less);
     return;
@@ -100,7 +98,11 @@ void SortLineRangeOf(std::vector<Line>& lines, long long lo, long long hi, bool 
     keyed[i] = KeyedLine{LinePrefix(line.data(), line.size()), line.data(),
                          static_cast<std::uint32_t>(line.size()), static_cast<std::uint32_t>(i)};
   }
-  SortKeyedLines(keyed, ascending);
+  if (ascending) {
+    SortKeyedLines(keyed, KeyedLess);
+  } else {
+    SortKeyedLines(keyed, [](const KeyedLine& a, const KeyedLine& b) { return KeyedLess(b, a); });
+  }
   if constexpr (std::is_same_v<Line, std::string_view>) {
     for (std::size_t i = 0; i < count; ++i) lines[first + i] = {keyed[i].data, keyed[i].size};
   } else {
