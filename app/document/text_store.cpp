@@ -413,4 +413,11 @@ void TextStore::Assign(std::string bytes) {
   impl_->root = impl_->Build(std::move(bytes));
 }
 
+TextChange TextStore::ReplaceAll(std::string bytes) {
+  const TextCounts old_counts = Totals();
+  Assign(std::move(bytes));
+  const TextCounts new_counts = Totals();
+  return TextChange{0, old_counts.bytes, new_counts.bytes, 0, old_counts.chars, new_counts.chars};
+}
+
 }  // namespace morvik

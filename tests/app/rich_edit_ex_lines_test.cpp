@@ -93,13 +93,31 @@ TEST(LineViewTest, SetLinesTextEndsEveryLineWithCrLf) {
       {"\n", "\r\n"},
       {std::string("a\0b\nc", 5), std::string("a\0b\r\nc\r\n", 8)},  // NUL does not cut
   };
+  // TakeLinesText must agree, and its whole-text undo step must give back
+  // exact bytes (invalid ones, a lone lead byte at the end) both ways, with
+  // a view that follows the notifications staying exact.
+  const std::string old_text("old\r\n\x81\x7F\xFD\0text\r\x82", 13);
   for (const auto& c : cases) {
-    const auto doc = MakeDocument("old\r\ntext");
-    doc->SetLinesText(c.text);
-    EXPECT_EQ(doc->Text(), c.expected);
-    EXPECT_TRUE(doc->Modified());
-    doc->Undo();
-    EXPECT_EQ(doc->Text(), "old\r\ntext");
+    for (const bool take : {false, true}) {
+      SCOPED_TRACE(::testing::PrintToString(c.text) + (take ? " taken" : ""));
+      const auto doc = MakeDocument(old_text);
+      testing::MirrorObserver view(*doc);
+      if (take) {
+        doc->TakeLinesText(c.text);
+      } else {
+        doc->SetLinesText(c.text);
+      }
+      EXPECT_EQ(doc->Text(), c.expected);
+      EXPECT_TRUE(doc->Modified());
+      for (int round = 0; round < 2; ++round) {
+        doc->Undo();
+        EXPECT_EQ(doc->Text(), old_text);
+        EXPECT_EQ(view.bytes(), old_text);
+        doc->Redo();
+        EXPECT_EQ(doc->Text(), c.expected);
+        EXPECT_EQ(view.chars(), doc->DecodedText());
+      }
+    }
   }
 }
 
