@@ -158,11 +158,10 @@ std::vector<std::size_t> CollationOrder(const std::vector<std::string>& keywords
     keyed[i] = internal::KeyedLine{internal::LinePrefix(key, size), key,
                                    static_cast<std::uint32_t>(size), static_cast<std::uint32_t>(i)};
   }
-  internal::SortKeyedLines(keyed, [&](const internal::KeyedLine& a, const internal::KeyedLine& b) {
-    if (internal::KeyedLess(a, b)) return true;
-    if (internal::KeyedLess(b, a)) return false;
-    return keywords[a.index] < keywords[b.index];
-  });
+  internal::SortKeyedLines(keyed, true,
+                           [&](const internal::KeyedLine& a, const internal::KeyedLine& b) {
+                             return keywords[a.index] < keywords[b.index];
+                           });
   std::vector<std::size_t> order(keyed.size());
   for (std::size_t i = 0; i < keyed.size(); ++i) order[i] = keyed[i].index;
   return order;

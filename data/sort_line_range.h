@@ -1,12 +1,15 @@
 // The one body of both SortLineRange overloads (lines held as strings, or
-// as views into a text).
+// as views into a text), and the byte-string sort the keyword list uses.
 //
 // Lines are compared as unsigned bytes, the order data files are sorted in.
-// A line's first eight bytes are loaded once, big-endian, into an integer
-// beside a pointer to the line, so that most comparisons of the sort are one
-// integer comparison in the record being sorted instead of a memcmp through
-// a pointer into a large text (a cache miss each). A large range is sorted
-// as two halves on two threads and merged.
+// Eight bytes of each line are loaded, big-endian, into an integer beside a
+// pointer to the line, so that the comparisons of the sort are integer
+// comparisons in the records being sorted instead of memcmp calls through
+// pointers into a large text (a cache miss each). Lines that agree in those
+// eight bytes are sorted again by the next eight, and so on (a multikey
+// sort), so that data files whose lines all start alike ("キーワード...)
+// sort as fast as others. A large range is sorted as two halves on two
+// threads and merged.
 #ifndef MORVIK_DATA_SORT_LINE_RANGE_H_
 #define MORVIK_DATA_SORT_LINE_RANGE_H_
 
@@ -21,7 +24,7 @@
 
 namespace morvik::internal {
 
-// A line to sort: its first bytes as a number, where it is, where it was.
+// A line to sort: eight of its bytes as a number, where it is, where it was.
 struct KeyedLine {
   std::uint64_t prefix;
   const char* data;
@@ -29,45 +32,97 @@ struct KeyedLine {
   std::uint32_t index;
 };
 
-inline std::uint64_t LinePrefix(const char* data, std::size_t size) {
-  // Missing bytes count as 0, so a shorter line never has the larger
-  // prefix; a tie is settled by the full comparison.
+// Bytes [depth, depth + 8) of a line as a number; missing bytes count as 0.
+inline std::uint64_t LinePrefix(const char* data, std::size_t size, std::size_t depth = 0) {
   std::uint64_t prefix = 0;
-  const std::size_t n = std::min<std::size_t>(size, 8);
+  const std::size_t n = size > depth ? std::min<std::size_t>(size - depth, 8) : 0;
   for (std::size_t i = 0; i < n; ++i) {
-    prefix |= static_cast<std::uint64_t>(static_cast<unsigned char>(data[i])) << (56 - 8 * i);
+    prefix |= static_cast<std::uint64_t>(static_cast<unsigned char>(data[depth + i]))
+              << (56 - 8 * i);
   }
   return prefix;
 }
 
-// a < b as unsigned bytes.
-inline bool KeyedLess(const KeyedLine& a, const KeyedLine& b) {
-  if (a.prefix != b.prefix) return a.prefix < b.prefix;
-  // Equal prefixes: the first min(8, shorter) bytes are equal.
-  const std::uint32_t shorter = std::min(a.size, b.size);
-  if (shorter > 8) {
-    const int order = std::memcmp(a.data + 8, b.data + 8, shorter - 8);
-    if (order != 0) return order < 0;
-  }
-  return a.size < b.size;
+inline std::string_view BytesOf(const KeyedLine& line) {
+  return {line.data, line.size};
 }
 
 // Below this many lines a second thread costs more than it saves.
 inline constexpr std::size_t kParallelSortLines = 1 << 16;
 
-// Sorts keyed lines by less; on two threads when there are many.
-template <typename Less>
-void SortKeyedLines(std::vector<KeyedLine>& keyed, Less less) {
+// Sorts [first, last) by bytes (ascending or descending), records whose
+// bytes are equal by tie_less (in the same direction). All records share
+// their bytes before depth, and their prefix holds bytes [depth, depth+8).
+template <typename TieLess>
+void MultikeySort(KeyedLine* first, KeyedLine* last, std::size_t depth, bool ascending,
+                  const TieLess& tie_less) {
+  struct Part {
+    KeyedLine* first;
+    KeyedLine* last;
+    std::size_t depth;
+  };
+  std::vector<Part> parts{{first, last, depth}};
+  while (!parts.empty()) {
+    const Part part = parts.back();
+    parts.pop_back();
+    if (part.depth != depth) {
+      for (KeyedLine* line = part.first; line != part.last; ++line) {
+        line->prefix = LinePrefix(line->data, line->size, part.depth);
+      }
+    }
+    // The bytes of the window, then whether the line ends in it or goes
+    // on: a line that ends comes before the longer lines it starts.
+    const std::uint32_t window_end = static_cast<std::uint32_t>(part.depth + 8);
+    const auto key_less = [window_end](const KeyedLine& a, const KeyedLine& b) {
+      if (a.prefix != b.prefix) return a.prefix < b.prefix;
+      return std::min(a.size, window_end + 1) < std::min(b.size, window_end + 1);
+    };
+    if (ascending) {
+      std::sort(part.first, part.last, key_less);
+    } else {
+      std::sort(part.first, part.last,
+                [&](const KeyedLine& a, const KeyedLine& b) { return key_less(b, a); });
+    }
+    for (KeyedLine* run = part.first; run != part.last;) {
+      KeyedLine* end = run + 1;
+      while (end != part.last && !key_less(*run, *end) && !key_less(*end, *run)) ++end;
+      if (end - run > 1) {
+        if (run->size > window_end) {
+          parts.push_back({run, end, part.depth + 8});  // equal so far: the next eight
+        } else if (ascending) {
+          std::sort(run, end, tie_less);  // equal lines
+        } else {
+          std::sort(run, end,
+                    [&](const KeyedLine& a, const KeyedLine& b) { return tie_less(b, a); });
+        }
+      }
+      run = end;
+    }
+  }
+}
+
+// Sorts keyed lines (prefixes of bytes [0, 8)) by bytes, equal ones by
+// tie_less; on two threads when there are many.
+template <typename TieLess>
+void SortKeyedLines(std::vector<KeyedLine>& keyed, bool ascending, const TieLess& tie_less) {
+  KeyedLine* const first = keyed.data();
+  KeyedLine* const last = first + keyed.size();
   if (keyed.size() < kParallelSortLines || std::thread::hardware_concurrency() < 2) {
-    std::sort(keyed.begin(), keyed.end(), less);
+    MultikeySort(first, last, 0, ascending, tie_less);
     return;
   }
-  const auto middle = keyed.begin() + static_cast<std::ptrdiff_t>(keyed.size() / 2);
-  std::thread first_half([&] { std::sort(keyed.begin(), middle, less); });
-  std::sort(middle, keyed.end(), less);
+  KeyedLine* const middle = first + keyed.size() / 2;
+  std::thread first_half([&] { MultikeySort(first, middle, 0, ascending, tie_less); });
+  MultikeySort(middle, last, 0, ascending, tie_less);
   first_half.join();
+  // The prefixes now hold other bytes: merge by the bytes themselves.
+  const auto less = [&](const KeyedLine& a, const KeyedLine& b) {
+    const int order = BytesOf(a).compare(BytesOf(b));
+    if (order != 0) return ascending ? order < 0 : order > 0;
+    return ascending ? tie_less(a, b) : tie_less(b, a);
+  };
   std::vector<KeyedLine> merged(keyed.size());
-  std::merge(keyed.begin(), middle, middle, keyed.end(), merged.begin(), less);
+  std::merge(first, middle, middle, last, merged.begin(), less);
   keyed.swap(merged);
 }
 
@@ -98,11 +153,8 @@ void SortLineRangeOf(std::vector<Line>& lines, long long lo, long long hi, bool 
     keyed[i] = KeyedLine{LinePrefix(line.data(), line.size()), line.data(),
                          static_cast<std::uint32_t>(line.size()), static_cast<std::uint32_t>(i)};
   }
-  if (ascending) {
-    SortKeyedLines(keyed, KeyedLess);
-  } else {
-    SortKeyedLines(keyed, [](const KeyedLine& a, const KeyedLine& b) { return KeyedLess(b, a); });
-  }
+  // Equal lines are identical: their order cannot be seen.
+  SortKeyedLines(keyed, ascending, [](const KeyedLine&, const KeyedLine&) { return false; });
   if constexpr (std::is_same_v<Line, std::string_view>) {
     for (std::size_t i = 0; i < count; ++i) lines[first + i] = {keyed[i].data, keyed[i].size};
   } else {
