@@ -7,6 +7,10 @@
 // on its own, and every query descends the tree by one of the three counts
 // (O(log n)) and then scans one chunk. An edit rebuilds only the chunks it
 // touches, widened until the bytes after it read as before.
+//
+// Chunks are views into shared buffers (a file as it was read, the region
+// an edit rebuilt), so opening a file or taking a sorted text copies no
+// bytes.
 #include "app/document/text_store.h"
 
 #include <cstdint>
