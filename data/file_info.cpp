@@ -35,10 +35,18 @@ class FoldedKeySet {
   // expected: about how many keys will come (more only costs a rehash).
   explicit FoldedKeySet(std::size_t expected) : slots_(std::bit_ceil(expected * 2 + 16)) {}
 
-  // Adds key; false when it was there already.
-  bool Insert(std::u16string_view key) {
+  static std::uint64_t Hash(std::u16string_view key) {
+    return std::hash<std::u16string_view>{}(key);
+  }
+  // Starts loading the slot where key's lookup begins: a large table's
+  // lookups are cache misses, and several of them in flight overlap.
+  void Prefetch(std::uint64_t hash) const {
+    __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
+  }
+
+  // Adds key (whose Hash is hash); false when it was there already.
+  bool Insert(std::u16string_view key, std::uint64_t hash) {
     if ((count_ + 1) * 2 > slots_.size()) Grow();
-    const std::uint64_t hash = std::hash<std::u16string_view>{}(key);
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t index = hash & mask;; index = (index + 1) & mask) {
       Slot& slot = slots_[index];
@@ -219,12 +227,37 @@ std::vector<std::string> KeywordList(const std::vector<std::string_view>& lines,
   // Every line may bring a keyword of its own: sizing the table for that
   // at once spares the rehashing of a table that grows a million entries.
   FoldedKeySet seen(lines.size());
+  // Keywords go in batches: the batch's slots are fetched before the first
+  // lookup, then looked up in the lines' order (the first spelling met
+  // stays).
+  constexpr std::size_t kBatch = 16;
+  struct Pending {
+    std::string keyword;
+    std::u16string folded;
+    std::uint64_t hash = 0;
+  };
+  std::vector<Pending> batch(kBatch);
+  std::size_t pending = 0;
+  const auto insert_batch = [&] {
+    for (std::size_t i = 0; i < pending; ++i) seen.Prefetch(batch[i].hash);
+    for (std::size_t i = 0; i < pending; ++i) {
+      if (seen.Insert(batch[i].folded, batch[i].hash)) {
+        keywords.push_back(std::move(batch[i].keyword));
+      }
+    }
+    pending = 0;
+  };
   for (std::string_view line : lines) {
     std::optional<std::string> keyword = FirstField(line);
     if (!keyword) continue;
     if (IsEndMarkerLine(line)) break;
-    if (seen.Insert(CaseFoldedKey(*keyword))) keywords.push_back(std::move(*keyword));
+    Pending& next = batch[pending++];
+    next.folded = CaseFoldedKey(*keyword);
+    next.hash = FoldedKeySet::Hash(next.folded);
+    next.keyword = std::move(*keyword);
+    if (pending == kBatch) insert_batch();
   }
+  insert_batch();
   // Sizes and indices of the sort's records are 32 bits.
   if (keywords.size() >= UINT32_MAX) throw std::length_error("KeywordList: too many keywords");
   const std::vector<std::size_t> order = CollationOrder(keywords, collation_locale);
