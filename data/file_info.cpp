@@ -47,22 +47,21 @@ class FoldedKeySet {
   // Adds key (whose Hash is hash); false when it was there already.
   bool Insert(std::u16string_view key, std::uint64_t hash) {
     if ((count_ + 1) * 2 > slots_.size()) Grow();
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t index = hash & mask;; index = (index + 1) & mask) {
-      Slot& slot = slots_[index];
-      if (slot.length == kEmpty) {
-        slot = Slot{hash, static_cast<std::uint32_t>(units_.size()),
-                    static_cast<std::uint32_t>(key.size())};
-        units_.append(key);
-        ++count_;
-        return true;
-      }
-      if (slot.hash == hash &&
-          std::u16string_view(units_).substr(slot.offset, slot.length) == key) {
-        return false;
-      }
-    }
+    Slot& slot = slots_[Find(key, hash)];
+    if (slot.length != kEmpty) return false;
+    slot = Slot{hash, static_cast<std::uint32_t>(units_.size()),
+                static_cast<std::uint32_t>(key.size())};
+    units_.append(key);
+    ++count_;
+    return true;
   }
+
+  bool Contains(std::u16string_view key, std::uint64_t hash) const {
+    return slots_[Find(key, hash)].length != kEmpty;
+  }
+
+  // Every key added, one after the other in the order they came.
+  std::u16string_view Units() const { return units_; }
 
  private:
   static constexpr std::uint32_t kEmpty = UINT32_MAX;
@@ -71,6 +70,19 @@ class FoldedKeySet {
     std::uint32_t offset = 0;
     std::uint32_t length = kEmpty;
   };
+
+  // The slot that holds key, or the empty one where it would go.
+  std::size_t Find(std::u16string_view key, std::uint64_t hash) const {
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t index = hash & mask;; index = (index + 1) & mask) {
+      const Slot& slot = slots_[index];
+      if (slot.length == kEmpty) return index;
+      if (slot.hash == hash &&
+          std::u16string_view(units_).substr(slot.offset, slot.length) == key) {
+        return index;
+      }
+    }
+  }
 
   void Grow() {
     std::vector<Slot> slots(slots_.size() * 2);
@@ -177,6 +189,65 @@ std::vector<std::size_t> CollationOrder(const std::vector<std::string>& keywords
   return order;
 }
 
+// The distinct keywords of some lines, in the order met (the first
+// spelling met stands), with the hashes and lengths of their folded keys.
+struct DistinctKeywords {
+  // lines: how many lines will be walked; each may bring a keyword of its
+  // own, and a table sized for that at once is never rehashed.
+  explicit DistinctKeywords(std::size_t lines) : seen(lines) {}
+
+  // Walks lines [first, last), none of them an end marker.
+  void Collect(const std::vector<std::string_view>& lines, std::size_t first, std::size_t last) {
+    // Keywords go in batches: the batch's slots are fetched before the
+    // first lookup, then looked up in the lines' order.
+    constexpr std::size_t kBatch = 16;
+    struct Pending {
+      std::string keyword;
+      std::u16string folded;
+      std::uint64_t hash = 0;
+    };
+    std::vector<Pending> batch(kBatch);
+    std::size_t pending = 0;
+    const auto insert_batch = [&] {
+      for (std::size_t i = 0; i < pending; ++i) seen.Prefetch(batch[i].hash);
+      for (std::size_t i = 0; i < pending; ++i) {
+        if (seen.Insert(batch[i].folded, batch[i].hash)) {
+          keywords.push_back(std::move(batch[i].keyword));
+          hashes.push_back(batch[i].hash);
+          folded_lengths.push_back(batch[i].folded.size());
+        }
+      }
+      pending = 0;
+    };
+    for (std::size_t i = first; i < last; ++i) {
+      std::optional<std::string> keyword = FirstField(lines[i]);
+      if (!keyword) continue;
+      Pending& next = batch[pending++];
+      next.folded = CaseFoldedKey(*keyword);
+      next.hash = FoldedKeySet::Hash(next.folded);
+      next.keyword = std::move(*keyword);
+      if (pending == kBatch) insert_batch();
+    }
+    insert_batch();
+  }
+
+  FoldedKeySet seen;
+  std::vector<std::string> keywords;
+  std::vector<std::uint64_t> hashes;
+  std::vector<std::size_t> folded_lengths;
+};
+
+std::vector<std::string> SortedKeywords(std::vector<std::string> keywords,
+                                        const std::string& collation_locale) {
+  // Sizes and indices of the sort's records are 32 bits.
+  if (keywords.size() >= UINT32_MAX) throw std::length_error("KeywordList: too many keywords");
+  const std::vector<std::size_t> order = CollationOrder(keywords, collation_locale);
+  std::vector<std::string> sorted;
+  sorted.reserve(keywords.size());
+  for (std::size_t index : order) sorted.push_back(std::move(keywords[index]));
+  return sorted;
+}
+
 }  // namespace
 
 std::string FileNameLabel(DataType type, std::string_view file_name) {
@@ -223,48 +294,37 @@ std::vector<std::string> InvalidLineListing(const std::vector<std::string_view>&
 
 std::vector<std::string> KeywordList(const std::vector<std::string_view>& lines,
                                      const std::string& collation_locale) {
-  std::vector<std::string> keywords;
-  // Every line may bring a keyword of its own: sizing the table for that
-  // at once spares the rehashing of a table that grows a million entries.
-  FoldedKeySet seen(lines.size());
-  // Keywords go in batches: the batch's slots are fetched before the first
-  // lookup, then looked up in the lines' order (the first spelling met
-  // stays).
-  constexpr std::size_t kBatch = 16;
-  struct Pending {
-    std::string keyword;
-    std::u16string folded;
-    std::uint64_t hash = 0;
-  };
-  std::vector<Pending> batch(kBatch);
-  std::size_t pending = 0;
-  const auto insert_batch = [&] {
-    for (std::size_t i = 0; i < pending; ++i) seen.Prefetch(batch[i].hash);
-    for (std::size_t i = 0; i < pending; ++i) {
-      if (seen.Insert(batch[i].folded, batch[i].hash)) {
-        keywords.push_back(std::move(batch[i].keyword));
+  // The walk ends at the end marker (which always has a field).
+  std::size_t end = 0;
+  while (end < lines.size() && !IsEndMarkerLine(lines[end])) ++end;
+  // A large document is walked in two halves on two threads; the second
+  // half's keywords then count only where the first half has none equal.
+  if (end < internal::kParallelSortLines || std::thread::hardware_concurrency() < 2) {
+    DistinctKeywords all(end);
+    all.Collect(lines, 0, end);
+    return SortedKeywords(std::move(all.keywords), collation_locale);
+  }
+  const std::size_t half = end / 2;
+  DistinctKeywords first(half);
+  DistinctKeywords second(end - half);
+  std::thread second_half([&] { second.Collect(lines, half, end); });
+  first.Collect(lines, 0, half);
+  second_half.join();
+  const std::u16string_view units = second.seen.Units();
+  std::size_t offset = 0;
+  for (std::size_t i = 0; i < second.keywords.size(); ++i) {
+    if (i % 16 == 0) {
+      for (std::size_t j = i; j < std::min(i + 16, second.keywords.size()); ++j) {
+        first.seen.Prefetch(second.hashes[j]);
       }
     }
-    pending = 0;
-  };
-  for (std::string_view line : lines) {
-    std::optional<std::string> keyword = FirstField(line);
-    if (!keyword) continue;
-    if (IsEndMarkerLine(line)) break;
-    Pending& next = batch[pending++];
-    next.folded = CaseFoldedKey(*keyword);
-    next.hash = FoldedKeySet::Hash(next.folded);
-    next.keyword = std::move(*keyword);
-    if (pending == kBatch) insert_batch();
+    const std::u16string_view folded = units.substr(offset, second.folded_lengths[i]);
+    offset += folded.size();
+    if (!first.seen.Contains(folded, second.hashes[i])) {
+      first.keywords.push_back(std::move(second.keywords[i]));
+    }
   }
-  insert_batch();
-  // Sizes and indices of the sort's records are 32 bits.
-  if (keywords.size() >= UINT32_MAX) throw std::length_error("KeywordList: too many keywords");
-  const std::vector<std::size_t> order = CollationOrder(keywords, collation_locale);
-  std::vector<std::string> sorted;
-  sorted.reserve(keywords.size());
-  for (std::size_t index : order) sorted.push_back(std::move(keywords[index]));
-  return sorted;
+  return SortedKeywords(std::move(first.keywords), collation_locale);
 }
 
 std::string UserCollationLocale() {
