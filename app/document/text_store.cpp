@@ -377,8 +377,7 @@ TextChange TextStore::Replace(std::size_t offset, std::size_t length, std::strin
   if (offset == 0 && length == totals.bytes) {
     // The whole text (Replace All, undoing it): nothing around the edit can
     // read differently, so the counts say what changed without comparing.
-    impl_->root = impl_->Build(bytes);
-    return TextChange{0, totals.bytes, bytes.size(), 0, totals.chars, impl_->Totals().chars};
+    return ReplaceAll(std::string(bytes));
   }
   const std::size_t edit_end = offset + length;
   // The chunks to rebuild: from the one holding the byte before the edit (a
