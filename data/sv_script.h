@@ -7,22 +7,12 @@
 #ifndef MORVIK_DATA_SV_SCRIPT_H_
 #define MORVIK_DATA_SV_SCRIPT_H_
 
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "data/savra_error.h"
+
 namespace morvik {
-
-// The editor's exceptions; each carries only its message.
-class ESavraError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
-class EInvalidSavraScript : public ESavraError {
- public:
-  using ESavraError::ESavraError;
-};
 
 inline constexpr char kBracesDoNotClose[] = "braces do not close";
 

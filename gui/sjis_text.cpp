@@ -1,6 +1,6 @@
 #include "gui/sjis_text.h"
 
-#include "data/sjis_codec.h"
+#include "data/text_encoding.h"
 
 namespace morvik {
 namespace {
@@ -37,6 +37,14 @@ std::string BytesOfWidgetText(const QString& text) {
     }
   }
   return EncodeSjis(units);
+}
+
+QString QStringOfSjis(std::string_view bytes) {
+  return QString::fromStdU16String(DecodeSjis(bytes));
+}
+
+std::string SjisOfQString(const QString& text) {
+  return EncodeSjis(text.toStdU16String());
 }
 
 std::u16string ModelCharsOfWidgetText(const QString& text) {

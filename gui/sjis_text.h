@@ -24,6 +24,12 @@ QString WidgetTextOfBytes(std::string_view bytes);
 // (KeepEncodable); here they would become '?'.
 std::string BytesOfWidgetText(const QString& text);
 
+// Shift_JIS bytes as a QString and back, character for character, with no
+// change to breaks (for texts such as the clipboard's, whose logic handles
+// breaks itself).
+QString QStringOfSjis(std::string_view bytes);
+std::string SjisOfQString(const QString& text);
+
 // Widget text as the model takes it from a view: breaks as '\n', the rest
 // unchanged.
 std::u16string ModelCharsOfWidgetText(const QString& text);

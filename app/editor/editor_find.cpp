@@ -12,7 +12,7 @@
 #include "app/editor/command_guards.h"
 #include "app/editor/editor.h"
 #include "app/editor/text_search.h"
-#include "app/editor/utf8.h"
+#include "data/text_encoding.h"
 #include "data/sjis_codec.h"
 
 namespace morvik {

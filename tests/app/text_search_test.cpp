@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/editor/utf8.h"
+#include "data/text_encoding.h"
 
 namespace morvik {
 namespace {

@@ -19,6 +19,19 @@ TEST(SvtoolScript, ConvertsShiftJisBothWays) {
   SvtoolResult from_stdin = RunSvtool({"script", "linize"}, decomposed);
   EXPECT_EQ(from_stdin.status, 0) << from_stdin.err;
   EXPECT_EQ(from_stdin.out, script);
+
+  // Untouched characters keep their bytes: duplicate-mapped ones (ED40,
+  // FA5C) and invalid bytes, which never pair with a neighbour.
+  for (const std::string kept : {"\xED\x40|\xFA\x5C", "\xEE\xEE\x61", "{\xEE|\xEE\x61}"}) {
+    for (const char* action : {"decompose", "linize"}) {
+      const SvtoolResult result = RunSvtool({"script", action}, kept);
+      std::string without_layout;
+      for (char c : result.out) {
+        if (c != '\r' && c != '\n' && c != ' ') without_layout += c;
+      }
+      EXPECT_EQ(without_layout, kept) << action;
+    }
+  }
 }
 
 TEST(SvtoolScript, ReportsErrorsWithStatusTwo) {
