@@ -6,9 +6,9 @@
 #include <stdexcept>
 #include <utility>
 
-#include "app/document/document_file.h"
 #include "app/document/text_store.h"
 #include "app/document/undo_history.h"
+#include "data/file_io.h"
 #include "data/sv_script.h"
 
 namespace morvik {

@@ -12,8 +12,8 @@
 #include "app/editor/command_guards.h"
 #include "app/editor/editor.h"
 #include "app/editor/text_search.h"
-#include "data/text_encoding.h"
 #include "data/sjis_codec.h"
+#include "data/text_encoding.h"
 
 namespace morvik {
 namespace {

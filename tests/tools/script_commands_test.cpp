@@ -59,5 +59,50 @@ TEST(SvtoolScript, ReportsErrorsWithStatusTwo) {
   EXPECT_NE(help.out.find("svtool script decompose"), std::string::npos);
 }
 
+// Every command reads standard input for a missing FILE or "-", and answers
+// --help and --version; the output matches the run on a file.
+TEST(SvtoolConventions, StandardInputHelpAndVersion) {
+  ScratchDir dir;
+  const std::string data = "\"b\",\"x\"\r\n\"a\",\"y\"\r\n";
+  const std::string file = dir.Write("data.txt", data);
+  const std::string source = dir.Write("source.txt", "\"c\",\"z\"\r\n");
+  const std::vector<std::string> commands[] = {
+      {"sort", "--whole"},     {"info", "--show", "keywords"}, {"info", "--show", "invalid"},
+      {"script", "decompose"}, {"merge", "@", source},         {"merge", file, "@"},
+  };
+  for (const auto& command : commands) {
+    // "@" stands for the input file, or standard input.
+    auto with = [&](const std::string& input) {
+      std::vector<std::string> args = command;
+      bool placed = false;
+      for (std::string& arg : args) {
+        if (arg == "@") arg = input, placed = true;
+      }
+      if (!placed && !input.empty()) args.push_back(input);
+      return args;
+    };
+    const std::string piped = command.back() == "@" ? ReadFile(source) : data;
+    const SvtoolResult from_file = RunSvtool(with(command.back() == "@" ? source : file));
+    EXPECT_EQ(from_file.status, 0) << command[0] << from_file.err;
+    for (const std::string input : {"-", ""}) {
+      if (input.empty() && command[0] == "merge") continue;  // merge needs both names
+      const SvtoolResult from_stdin = RunSvtool(with(input), piped);
+      EXPECT_EQ(from_stdin.status, 0) << command[0] << from_stdin.err;
+      EXPECT_EQ(from_stdin.out, from_file.out) << command[0];
+    }
+  }
+  for (const std::string family : {"script", "info", "sort", "merge", "regex"}) {
+    const SvtoolResult help = RunSvtool({family, "--help"});
+    EXPECT_EQ(help.status, 0) << family;
+    EXPECT_EQ(help.out.rfind("svtool " + family, 0), 0u) << family << help.out;
+  }
+  const SvtoolResult version = RunSvtool({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out.rfind("svtool (Morvik) ", 0), 0u) << version.out;
+  // Standard input has the files' cap and reads a pipe to its end.
+  const SvtoolResult piped = RunSvtool({"script", "linize", "-"}, std::string(300000, 'a'));
+  EXPECT_EQ(piped.out.size(), 300000u);
+}
+
 }  // namespace
 }  // namespace morvik::testing

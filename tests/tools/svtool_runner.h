@@ -6,28 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "tests/common/file_bytes.h"
+
 namespace morvik::testing {
 
 struct SvtoolResult {
   int status = -1;
   std::string out;  // standard output, bytes
   std::string err;  // standard error
-};
-
-// A fresh temporary folder, removed with the object.
-class ScratchDir {
- public:
-  ScratchDir();
-  ~ScratchDir();
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-  // Writes bytes to name inside the folder and returns its full path.
-  std::string Write(const std::string& name, const std::string& bytes) const;
-  std::string Read(const std::string& name) const;
-
- private:
-  std::filesystem::path path_;
 };
 
 // Runs svtool with args, feeding input on standard input.
