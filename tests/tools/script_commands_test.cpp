@@ -40,6 +40,9 @@ TEST(SvtoolScript, ReportsErrorsWithStatusTwo) {
     std::string input, error;
   } cases[] = {
       {{"script", "decompose"}, "a{b|c", "svtool: braces do not close\n"},
+      {{"script", "decompose"},
+       std::string(100000, '{') + std::string(100000, '}'),
+       "svtool: braces nest too deeply\n"},
       {{"script", "linize", "/no/such/file"},
        "",
        "svtool: cannot open /no/such/file: No such file or directory\n"},
