@@ -12,6 +12,7 @@
 #include "app/editor/command_guards.h"
 #include "app/editor/editor.h"
 #include "data/file_io.h"
+#include "data/line_insertion.h"
 #include "data/line_sort.h"
 #include "data/merge_lines.h"
 #include "data/sv_script.h"
@@ -47,8 +48,7 @@ class DocumentMergeTarget : public MergeTarget {
     if (pending_.index() < document_.LineCount()) {
       offset = document_.PositionOfLine(pending_.index());
     } else if (length > 0) {
-      const char last = document_.TextRange(length - 1, 1)[0];
-      break_in_front = last != '\r' && last != '\n';
+      break_in_front = EndsWithoutBreak(document_.TextRange(length - 1, 1));
     }
     const std::string bytes = pending_.Bytes(break_in_front);
     pending_.clear();
