@@ -15,8 +15,8 @@
 
 #include "data/line_equality.h"
 #include "data/line_sort.h"
+#include "data/record_lines.h"
 #include "data/sjis_codec.h"
-#include "data/sv_utils.h"
 #include "data/text_encoding.h"
 
 namespace morvik {

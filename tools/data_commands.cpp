@@ -20,8 +20,8 @@
 #include "data/file_info.h"
 #include "data/line_sort.h"
 #include "data/merge_lines.h"
+#include "data/record_lines.h"
 #include "data/sv_data.h"
-#include "data/sv_utils.h"
 #include "tools/commands.h"
 
 namespace morvik::svtool {

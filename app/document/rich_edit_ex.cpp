@@ -10,7 +10,7 @@
 #include "app/document/undo_history.h"
 #include "data/file_io.h"
 #include "data/line_insertion.h"
-#include "data/sv_script.h"
+#include "data/savra_error.h"
 
 namespace morvik {
 namespace {

@@ -15,8 +15,8 @@
 #include "data/line_insertion.h"
 #include "data/line_sort.h"
 #include "data/merge_lines.h"
-#include "data/sv_script.h"
-#include "data/sv_utils.h"
+#include "data/record_lines.h"
+#include "data/savra_error.h"
 
 namespace morvik {
 

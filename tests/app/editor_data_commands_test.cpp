@@ -4,7 +4,7 @@
 #include "data/file_info.h"
 #include "data/line_sort.h"
 #include "data/merge_lines.h"
-#include "data/sv_script.h"
+#include "data/savra_error.h"
 #include "tests/app/editor_session.h"
 
 namespace morvik {

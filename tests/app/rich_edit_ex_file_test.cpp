@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/document/rich_edit_ex.h"
-#include "data/sv_script.h"
+#include "data/savra_error.h"
 #include "document_test_util.h"
 #include "tests/common/file_bytes.h"
 
