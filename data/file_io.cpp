@@ -42,10 +42,10 @@ namespace {
 }
 
 [[noreturn]] void ThrowTooLarge(const std::string& path, std::size_t max_size) {
-  throw EFileError("ファイル「" + path + "」は大きすぎて開けません（上限 " +
-                       std::to_string(max_size) + " バイト）",
-                   "cannot read " + path + ": the file is larger than the limit of " +
-                       std::to_string(max_size) + " bytes");
+  throw EFileError(
+      "ファイル「" + path + "」は大きすぎて開けません（上限 " + std::to_string(max_size) +
+          " バイト）",
+      "cannot read " + path + ": larger than the limit of " + std::to_string(max_size) + " bytes");
 }
 
 // A reason in the system's words (as strerror gives them) and, for the
