@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -133,13 +132,23 @@ std::string ReadToEnd(int fd, std::size_t size_hint, const std::string& name,
   return bytes;
 }
 
-// The file a save replaces: the target of a symbolic link, else path itself.
+std::string DirectoryOf(const std::string& path);
+
+// The file a save replaces: path itself, or for a symbolic link the file it
+// names (followed through further links), even when that file does not
+// exist yet, so the link always stays a link.
 std::string ResolveTarget(const std::string& path) {
-  struct stat link_status {};
-  if (::lstat(path.c_str(), &link_status) != 0 || !S_ISLNK(link_status.st_mode)) return path;
-  std::vector<char> resolved(PATH_MAX + 1);
-  if (::realpath(path.c_str(), resolved.data()) == nullptr) return path;
-  return resolved.data();
+  std::string target = path;
+  for (int depth = 0; depth < 40; ++depth) {  // the system's own limit on link chains
+    struct stat status {};
+    if (::lstat(target.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return target;
+    std::vector<char> link(static_cast<std::size_t>(status.st_size) + PATH_MAX + 1);
+    const ssize_t length = ::readlink(target.c_str(), link.data(), link.size() - 1);
+    if (length < 0) return target;
+    const std::string next(link.data(), static_cast<std::size_t>(length));
+    target = next.starts_with('/') ? next : DirectoryOf(target) + "/" + next;
+  }
+  return target;  // a loop: the rename fails with the system's reason
 }
 
 std::string DirectoryOf(const std::string& path) {

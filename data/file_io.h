@@ -45,7 +45,8 @@ std::string ReadDescriptorBytes(int fd, const std::string& name,
 // Writes the pieces that produce hands to its sink into a temporary file
 // beside path, flushes it to the disk and renames it over path. An existing
 // file keeps its permission bits (and its owner, where the system lets us);
-// a symbolic link stays a link and the file it names is replaced.
+// a symbolic link stays a link and the file it names is replaced (or
+// created, for a link whose file does not exist yet).
 //
 // Refused as write failures: a target that is no regular file, and a target
 // whose permission bits make it read-only for the caller (for root: no write

@@ -92,6 +92,13 @@ TEST(FileIo, WriterReplacesAtomicallyOrLeavesEverythingAsItWas) {
   EXPECT_EQ(ReadFile(target), "through the link");
   WriteFileAtomically(dir.File("fresh.txt"), "");
   EXPECT_EQ(ReadFile(dir.File("fresh.txt")), "");
+  // A dangling relative link, through a second link: both stay links.
+  fs::create_directory(dir.File("sub"));
+  fs::create_symlink("sub/later.txt", dir.File("dangling"));
+  fs::create_symlink("dangling", dir.File("chain"));
+  WriteFileAtomically(dir.File("chain"), "created");
+  EXPECT_TRUE(fs::is_symlink(dir.File("chain")) && fs::is_symlink(dir.File("dangling")));
+  EXPECT_EQ(ReadFile(dir.File("sub/later.txt")), "created");
 
   // Failures. Root is refused a read-only file too: the rename would
   // replace it, but its bits say it must not change.
