@@ -97,29 +97,32 @@ std::string ReadToEnd(int fd, std::size_t size_hint, const std::string& name,
                       std::size_t max_size) {
   std::string bytes(std::min(size_hint, max_size), '\0');
   std::size_t filled = 0;
-  std::vector<std::string> more;
+  std::vector<std::string> more;  // blocks of kBlock bytes, the last one filling
   std::size_t total = 0;
   constexpr std::size_t kBlock = 1 << 20;
+  char buffer[1 << 16];
   for (;;) {
     const bool into_bytes = filled < bytes.size();
-    if (!into_bytes && (more.empty() || more.back().size() == kBlock)) {
-      more.emplace_back();
-      more.back().reserve(kBlock);
-    }
-    std::string& block = into_bytes ? bytes : more.back();
-    const std::size_t used = into_bytes ? filled : block.size();
-    const std::size_t room = into_bytes ? bytes.size() - filled : kBlock - used;
-    if (!into_bytes) block.resize(kBlock);
-    const ssize_t got = ::read(fd, block.data() + used, room);
-    if (!into_bytes) block.resize(used + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+    char* target = into_bytes ? bytes.data() + filled : buffer;
+    const std::size_t room = into_bytes ? bytes.size() - filled : sizeof buffer;
+    const ssize_t got = ::read(fd, target, room);
     if (got < 0) {
       if (errno == EINTR) continue;
       ThrowReadError(name, errno);
     }
     if (got == 0) break;
-    if (into_bytes) filled += static_cast<std::size_t>(got);
-    total += static_cast<std::size_t>(got);
+    const auto count = static_cast<std::size_t>(got);
+    total += count;
     if (total > max_size) ThrowTooLarge(name, max_size);
+    if (into_bytes) {
+      filled += count;
+      continue;
+    }
+    if (more.empty() || more.back().size() + count > kBlock) {
+      more.emplace_back();
+      more.back().reserve(kBlock);
+    }
+    more.back().append(buffer, count);
   }
   bytes.resize(filled);
   if (!more.empty()) {

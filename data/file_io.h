@@ -33,8 +33,9 @@ class EFileError : public ESavraError {
 // a socket, a device), and refused from its size when it holds more than
 // max_size bytes. A file whose size lies (/proc files, a file that grows
 // while it is read) is read to its end, but reading stops with the refusal
-// once it passes max_size, so no more than max_size and one read block is
-// ever held.
+// once it passes max_size: an endless stream is refused holding no more
+// than max_size and one 1 MiB block. (What was read past the claimed size
+// is joined to the rest at the end, which briefly needs it twice.)
 std::string ReadFileBytes(const std::string& path, std::size_t max_size = kMaxFileBytes);
 
 // The bytes of an open descriptor to its end, under the same cap; for
