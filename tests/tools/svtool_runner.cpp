@@ -25,12 +25,15 @@ std::string Quote(const std::string& arg) {
 
 }  // namespace
 
-SvtoolResult RunSvtool(const std::vector<std::string>& args, const std::string& input) {
+SvtoolResult RunSvtool(const std::vector<std::string>& args, const std::string& input,
+                       bool through_pipe) {
   ScratchDir io;
   const std::string in_path = io.Write("stdin", input);
-  std::string command = Quote(SVTOOL_PATH);
+  std::string command = through_pipe ? "cat " + Quote(in_path) + " | " : "";
+  command += Quote(SVTOOL_PATH);
   for (const std::string& arg : args) command += " " + Quote(arg);
-  command += " <" + Quote(in_path) + " >" + Quote((io.path() / "stdout").string()) + " 2>" +
+  if (!through_pipe) command += " <" + Quote(in_path);
+  command += " >" + Quote((io.path() / "stdout").string()) + " 2>" +
              Quote((io.path() / "stderr").string());
   const int raw = std::system(command.c_str());
   SvtoolResult result;

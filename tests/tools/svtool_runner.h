@@ -17,7 +17,9 @@ struct SvtoolResult {
 };
 
 // Runs svtool with args, feeding input on standard input.
-SvtoolResult RunSvtool(const std::vector<std::string>& args, const std::string& input = "");
+// With through_pipe, standard input is a pipe rather than a file.
+SvtoolResult RunSvtool(const std::vector<std::string>& args, const std::string& input = "",
+                       bool through_pipe = false);
 
 }  // namespace morvik::testing
 
