@@ -5,7 +5,6 @@
 #include "data/file_info.h"
 
 #include <unicode/ucol.h>
-#include <unicode/ustring.h>
 
 #include <algorithm>
 #include <bit>
@@ -19,9 +18,10 @@
 
 #include "data/line_equality.h"
 #include "data/line_sort.h"
+#include "data/record_lines.h"
 #include "data/sjis_codec.h"
 #include "data/sort_line_range.h"
-#include "data/sv_utils.h"
+#include "data/text_encoding.h"
 
 namespace morvik {
 namespace {
@@ -343,16 +343,17 @@ std::string UserCollationLocale() {
   return locale;
 }
 
-std::string PathToSjis(std::string_view utf8_path) {
-  UErrorCode status = U_ZERO_ERROR;
-  int32_t length = 0;
-  std::u16string text(utf8_path.size(), u'\0');
-  // U+FFFD stands for bytes that are not UTF-8.
-  u_strFromUTF8WithSub(text.data(), static_cast<int32_t>(text.size()), &length, utf8_path.data(),
-                       static_cast<int32_t>(utf8_path.size()), 0xFFFD, nullptr, &status);
-  if (U_FAILURE(status)) return std::string(utf8_path);
-  text.resize(static_cast<std::size_t>(length));
-  return EncodeSjis(text);
+std::string PathToSjis(std::string_view path) {
+  // File names are bytes in the locale's code set; a name that does not
+  // convert is shown as UTF-8, its stray bytes as U+FFFD ('?').
+  const std::string& code_set = LocaleCodeSet();
+  if (code_set != "UTF-8") {
+    try {
+      return Utf8ToSjis(ConvertText(path, code_set.c_str(), "UTF-8"));
+    } catch (const ESavraError&) {
+    }
+  }
+  return Utf8ToSjis(path);
 }
 
 }  // namespace morvik

@@ -51,8 +51,9 @@ std::vector<std::string> KeywordList(const std::vector<std::string_view>& lines,
 // locales, or none at all, give "" (the root collation).
 std::string UserCollationLocale();
 
-// The path (UTF-8, as file names are) as a memo line in Shift_JIS.
-std::string PathToSjis(std::string_view utf8_path);
+// The path (in the locale's code set, as file names are) as a memo line in
+// Shift_JIS.
+std::string PathToSjis(std::string_view path);
 
 }  // namespace morvik
 

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "data/sv_utils.h"
+#include "data/record_lines.h"
 
 namespace morvik {
 

@@ -2,8 +2,10 @@
 #include "data/merge_lines.h"
 
 #include <algorithm>
+#include <ranges>
 
 #include "data/line_equality.h"
+#include "data/line_insertion.h"
 #include "data/line_sort.h"
 
 namespace morvik {
@@ -76,19 +78,8 @@ void PendingLines::Add(std::size_t index, std::string_view line) {
 }
 
 std::string PendingLines::Bytes(bool break_in_front) const {
-  std::size_t size = 2;
-  for (const std::string& line : lines_) size += line.size() + 2;
-  std::string bytes;
-  bytes.reserve(size);
-  if (break_in_front) bytes += "\r\n";
-  for (auto it = lines_.rbegin(); it != lines_.rend(); ++it) {
-    bytes += *it;
-    bytes += "\r\n";
-  }
-  // After a last line without a break the first line is appended as CR LF
-  // and the line, and stays last: the text still ends without a break.
-  if (break_in_front) bytes.resize(bytes.size() - 2);
-  return bytes;
+  // Each line was inserted in front of the ones added before it.
+  return InsertedLinesBytes(std::views::reverse(lines_), break_in_front);
 }
 
 TextMergeTarget::TextMergeTarget(std::string text)
@@ -115,8 +106,7 @@ std::string TextMergeTarget::Text() const {
   if (pending_.index() < lines_.size()) {
     offset = static_cast<std::size_t>(lines_[pending_.index()].data() - text_.data());
   } else {
-    // Appending after a last line without a break.
-    break_in_front = !text_.empty() && text_.back() != '\n' && text_.back() != '\r';
+    break_in_front = EndsWithoutBreak(text_);
   }
   const std::string block = pending_.Bytes(break_in_front);
   std::string result;

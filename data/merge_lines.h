@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-#include "data/sv_utils.h"
+#include "data/record_lines.h"
 
 namespace morvik {
 

@@ -7,6 +7,7 @@
 // level.
 #include "data/sv_script.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace morvik {
@@ -36,14 +37,17 @@ std::vector<std::u16string_view> SplitTextLines(std::u16string_view text) {
 }
 
 // For each '{', the index of its matching '}', or kNoMatch. A '}' with no
-// open block is an ordinary character.
-std::vector<std::size_t> MatchBraces(std::u16string_view script) {
+// open block is an ordinary character. *depth receives the deepest nesting
+// of a matched pair (1 for a block inside no other).
+std::vector<std::size_t> MatchBraces(std::u16string_view script, std::size_t* depth) {
   std::vector<std::size_t> match(script.size(), kNoMatch);
   std::vector<std::size_t> open;
+  *depth = 0;
   for (std::size_t pos = 0; pos < script.size(); ++pos) {
     if (script[pos] == u'{') {
       open.push_back(pos);
     } else if (script[pos] == u'}' && !open.empty()) {
+      *depth = std::max(*depth, open.size());
       match[open.back()] = pos;
       open.pop_back();
     }
@@ -172,7 +176,8 @@ std::u16string IndentLines(std::u16string_view text, std::u16string_view indent)
 }
 
 std::u16string DecomposeScript(std::u16string_view script) {
-  const std::vector<std::size_t> match = MatchBraces(script);
+  std::size_t depth = 0;
+  const std::vector<std::size_t> match = MatchBraces(script, &depth);
   // A brace without a match is reached on the top level (every brace inside
   // a matched block has its match inside it), so the conversion fails as a
   // whole; find that out before building anything.
@@ -181,6 +186,8 @@ std::u16string DecomposeScript(std::u16string_view script) {
       throw EInvalidSavraScript(kBracesDoNotClose);
     }
   }
+  // The result would grow with the square of the depth.
+  if (depth > kMaxScriptNesting) throw EInvalidSavraScript(kBracesNestTooDeeply);
   // complex_before[i]: how many '|' and '{' stand before index i.
   std::vector<std::size_t> complex_before(script.size() + 1, 0);
   for (std::size_t pos = 0; pos < script.size(); ++pos) {

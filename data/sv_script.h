@@ -7,28 +7,27 @@
 #ifndef MORVIK_DATA_SV_SCRIPT_H_
 #define MORVIK_DATA_SV_SCRIPT_H_
 
-#include <stdexcept>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
+#include "data/savra_error.h"
+
 namespace morvik {
 
-// The editor's exceptions; each carries only its message.
-class ESavraError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
-class EInvalidSavraScript : public ESavraError {
- public:
-  using ESavraError::ESavraError;
-};
-
 inline constexpr char kBracesDoNotClose[] = "braces do not close";
+inline constexpr char kBracesNestTooDeeply[] = "braces nest too deeply";
+
+// How deep blocks may nest for decomposition. Every level indents its lines
+// by two more blanks, so the decomposed form grows with the square of the
+// depth: at this limit it holds about two million characters.
+inline constexpr std::size_t kMaxScriptNesting = 1000;
 
 // Opens every block that holds a bar or a further block on lines of its own,
 // indents its content by two blanks, and puts every bar on its own line.
-// Throws EInvalidSavraScript("braces do not close") for an unmatched '{'.
+// Throws EInvalidSavraScript("braces do not close") for an unmatched '{',
+// and EInvalidSavraScript("braces nest too deeply") when braces nest more
+// than kMaxScriptNesting deep. Linear in the size of the result.
 std::u16string DecomposeScript(std::u16string_view script);
 
 // Joins the lines, each stripped of its leading characters <= 0x20.

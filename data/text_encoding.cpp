@@ -1,4 +1,4 @@
-// The locale's code set and iconv conversion.
+// Conversions between Shift_JIS, UTF-16, UTF-8 and the locale's code set.
 #include "data/text_encoding.h"
 
 #include <iconv.h>
@@ -7,17 +7,54 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <stdexcept>
 
 namespace morvik {
-
 namespace {
 
-bool IsAsciiName(const std::string& code_set) {
+constexpr char16_t kReplacement = 0xFFFD;
+
+bool IsAscii(std::string_view code_set) {
   return code_set == "ANSI_X3.4-1968" || code_set == "ASCII" || code_set == "US-ASCII";
 }
 
-std::string CodeSetOfLocaleName(const std::string& name) {
+// Closes an iconv descriptor on every way out.
+class Converter {
+ public:
+  Converter(const char* from, const char* to) : handle_(iconv_open(to, from)) {}
+  ~Converter() {
+    if (Valid()) iconv_close(handle_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+  bool Valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
+  iconv_t get() const { return handle_; }
+
+ private:
+  iconv_t handle_;
+};
+
+void AppendUtf8(char32_t code, std::string& out) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else if (code < 0x10000) {
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (code >> 18));
+    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
+}  // namespace
+
+std::string CodeSetOfLocaleName(std::string_view locale_name) {
+  const std::string name(locale_name);
   std::string code_set;
   locale_t locale = newlocale(LC_CTYPE_MASK, name.c_str(), static_cast<locale_t>(nullptr));
   if (locale != static_cast<locale_t>(nullptr)) {
@@ -26,11 +63,9 @@ std::string CodeSetOfLocaleName(const std::string& name) {
   } else if (const std::size_t dot = name.find('.'); dot != std::string::npos) {
     code_set = name.substr(dot + 1, name.find('@', dot) - dot - 1);
   }
-  if (code_set.empty() || IsAsciiName(code_set)) return "UTF-8";
+  if (code_set.empty() || IsAscii(code_set)) return "UTF-8";
   return code_set;
 }
-
-}  // namespace
 
 const std::string& LocaleCodeSet() {
   static const std::string code_set = [] {
@@ -43,11 +78,13 @@ const std::string& LocaleCodeSet() {
   return code_set;
 }
 
-std::string ConvertText(std::string_view text, const char* from_code, const char* to_code) {
-  const std::string what =
-      std::string("cannot convert the text from ") + from_code + " to " + to_code;
-  iconv_t converter = iconv_open(to_code, from_code);
-  if (converter == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error(what);
+std::string ConvertText(std::string_view text, const char* from, const char* to) {
+  const auto fail = [&](const std::string& why) -> std::string {
+    throw ESavraError(std::string("cannot convert the text from ") + from + " to " + to + ": " +
+                      why);
+  };
+  Converter converter(from, to);
+  if (!converter.Valid()) fail("the system does not know this conversion");
   std::string input(text);
   char* in_ptr = input.data();
   std::size_t in_left = input.size();
@@ -56,19 +93,138 @@ std::string ConvertText(std::string_view text, const char* from_code, const char
   for (bool flushing = false;;) {
     char* out_ptr = buffer;
     std::size_t out_left = sizeof buffer;
-    const std::size_t result = flushing ? iconv(converter, nullptr, nullptr, &out_ptr, &out_left)
-                                        : iconv(converter, &in_ptr, &in_left, &out_ptr, &out_left);
+    const std::size_t result = flushing
+                                   ? iconv(converter.get(), nullptr, nullptr, &out_ptr, &out_left)
+                                   : iconv(converter.get(), &in_ptr, &in_left, &out_ptr, &out_left);
     out.append(buffer, static_cast<std::size_t>(out_ptr - buffer));
     if (result != static_cast<std::size_t>(-1)) {
-      if (flushing) break;
+      if (flushing) return out;
       flushing = true;
     } else if (errno != E2BIG) {
-      iconv_close(converter);
-      throw std::runtime_error(what);
+      return fail(errno == EINVAL ? "the text ends inside a character"
+                                  : "byte " + std::to_string(input.size() - in_left) +
+                                        " starts a character that cannot be converted");
     }
   }
-  iconv_close(converter);
+}
+
+std::u16string Utf8ToUtf16(std::string_view text) {
+  std::u16string result;
+  result.reserve(text.size());
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    std::size_t length = 0;
+    char32_t code = 0;
+    char32_t minimum = 0;
+    if (lead < 0x80) {
+      result.push_back(lead);
+      ++pos;
+      continue;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+      length = 2, code = lead & 0x1F, minimum = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      length = 3, code = lead & 0x0F, minimum = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      length = 4, code = lead & 0x07, minimum = 0x10000;
+    } else {
+      result.push_back(kReplacement);
+      ++pos;
+      continue;
+    }
+    std::size_t taken = 1;
+    while (taken < length && pos + taken < text.size() &&
+           (static_cast<unsigned char>(text[pos + taken]) & 0xC0) == 0x80) {
+      code = (code << 6) | (static_cast<unsigned char>(text[pos + taken]) & 0x3F);
+      ++taken;
+    }
+    pos += taken;
+    if (taken < length || code < minimum || code > 0x10FFFF) {
+      result.push_back(kReplacement);
+    } else if (code >= 0x10000) {
+      code -= 0x10000;
+      result.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
+      result.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
+    } else {
+      result.push_back(static_cast<char16_t>(code));
+    }
+  }
+  return result;
+}
+
+std::string Utf16ToUtf8(std::u16string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
+      AppendUtf8(0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (text[i + 1] - 0xDC00),
+                 out);
+      ++i;
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      AppendUtf8(kReplacement, out);
+    } else {
+      AppendUtf8(c, out);
+    }
+  }
   return out;
+}
+
+std::string Utf8ToSjis(std::string_view text) {
+  return EncodeSjis(Utf8ToUtf16(text));
+}
+
+std::string SjisToUtf8(std::string_view bytes) {
+  return Utf16ToUtf8(DecodeSjis(bytes));
+}
+
+namespace {
+constexpr char16_t kFirstKeptUnit = 0xD800;
+constexpr std::size_t kMaxKept = 0x400;  // the high surrogates
+}  // namespace
+
+std::u16string ByteKeepingCodec::Decode(std::string_view bytes) {
+  std::u16string text;
+  text.reserve(bytes.size());
+  std::size_t pos = 0;
+  while (pos < bytes.size()) {
+    std::size_t length = 0;
+    const char16_t c = DecodeSjisChar(bytes, pos, &length);
+    const std::string_view original = bytes.substr(pos, length);
+    if (length == 2 && EncodeSjis(std::u16string_view(&c, 1)) != original) {
+      text += KeptUnit(original);
+    } else {
+      text += c;
+    }
+    pos += length;
+  }
+  return text;
+}
+
+std::string ByteKeepingCodec::Encode(std::u16string_view text) const {
+  std::string bytes;
+  bytes.reserve(text.size() * 2);
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const std::size_t index = static_cast<std::size_t>(text[i]) - kFirstKeptUnit;
+    if (text[i] < kFirstKeptUnit || index >= kept_.size()) continue;
+    bytes += EncodeSjis(text.substr(start, i - start));
+    bytes += kept_[index];
+    start = i + 1;
+  }
+  bytes += EncodeSjis(text.substr(start));
+  return bytes;
+}
+
+char16_t ByteKeepingCodec::KeptUnit(std::string_view original) {
+  for (std::size_t i = 0; i < kept_.size(); ++i) {
+    if (kept_[i] == original) return static_cast<char16_t>(kFirstKeptUnit + i);
+  }
+  // The code page has far fewer doubly mapped characters than surrogates.
+  if (kept_.size() == kMaxKept) return DecodeSjis(original)[0];
+  kept_.emplace_back(original);
+  return static_cast<char16_t>(kFirstKeptUnit + kept_.size() - 1);
 }
 
 }  // namespace morvik

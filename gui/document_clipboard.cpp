@@ -2,7 +2,6 @@
 
 #include <QMimeData>
 
-#include "data/sjis_codec.h"
 #include "gui/sjis_text.h"
 
 namespace morvik {
@@ -12,12 +11,8 @@ QString DocumentBytesMimeType() {
 }
 
 QMimeData* MimeDataOfDocumentBytes(std::string_view bytes) {
-  QString text = WidgetTextOfBytes(bytes);
-  for (QChar& c : text) {
-    if (IsInvalidByteUnit(c.unicode())) c = QChar(QChar::ReplacementCharacter);
-  }
   auto* data = new QMimeData;
-  data->setText(text);
+  data->setText(PlainTextOfBytes(bytes));
   data->setData(DocumentBytesMimeType(),
                 QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
   return data;

@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "app/document/rich_edit_ex.h"
-#include "data/sjis_codec.h"
+#include "gui/sjis_text.h"
 
 namespace morvik {
 namespace {
@@ -18,19 +18,19 @@ constexpr qreal kUnboundedWidth = 1.0e7;
 // U+FFFD (the replacement sign) for an invalid byte; the Control Pictures
 // block (U+2400 + c, U+2421 for DEL) for a control character.
 char16_t VisibleSignOf(char16_t c) {
-  if (IsInvalidByteUnit(c)) return 0xFFFD;
+  if (IsInvalidByteChar(c)) return 0xFFFD;
   if (c < 0x20) return static_cast<char16_t>(0x2400 + c);
   return 0x2421;
 }
 
 bool NeedsVisibleSign(char16_t c) {
-  return IsInvalidByteUnit(c) || (c < 0x20 && c != u'\t') || c == 0x7F;
+  return IsInvalidByteChar(c) || (c < 0x20 && c != u'\t') || c == 0x7F;
 }
 
 }  // namespace
 
 QString DisplayTextOfLine(std::string_view bytes, std::vector<qsizetype>* marked_columns) {
-  const std::u16string decoded = DecodeSjis(bytes);
+  const std::u16string decoded = CharsOfLineBytes(bytes);
   QString text(static_cast<qsizetype>(decoded.size()), Qt::Uninitialized);
   QChar* out = text.data();
   for (std::size_t i = 0; i < decoded.size(); ++i) {

@@ -8,7 +8,6 @@
 #include "app/dialogs/file_info.h"
 #include "app/dialogs/script_edit.h"
 #include "app/dialogs/sort.h"
-#include "data/sjis_codec.h"
 #include "gui/file_info_dialog.h"
 #include "gui/main_window.h"
 #include "gui/qt_desktop.h"
@@ -30,15 +29,11 @@ class QtScriptClipboard : public ScriptClipboard {
     int dropped = 0;
     const QString kept = KeepEncodable(data->text(), &dropped);
     if (dropped > 0) refused_(dropped);
-    std::u16string units;
-    units.reserve(static_cast<std::size_t>(kept.size()));
-    for (QChar c : kept) units += c.unicode();
-    return EncodeSjis(units);  // the logic turns lone breaks into CR LF
+    return SjisOfQString(kept);  // the logic turns lone breaks into CR LF
   }
 
   void SetText(std::string_view text) override {
-    const std::u16string decoded = DecodeSjis(text);
-    QGuiApplication::clipboard()->setText(QString::fromStdU16String(decoded));
+    QGuiApplication::clipboard()->setText(QStringOfSjis(text));
   }
 
  private:

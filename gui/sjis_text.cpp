@@ -1,6 +1,6 @@
 #include "gui/sjis_text.h"
 
-#include "data/sjis_codec.h"
+#include "data/text_encoding.h"
 
 namespace morvik {
 namespace {
@@ -26,6 +26,22 @@ QString WidgetTextOfBytes(std::string_view bytes) {
   return text;
 }
 
+QString PlainTextOfBytes(std::string_view bytes) {
+  QString text = WidgetTextOfBytes(bytes);
+  for (QChar& c : text) {
+    if (IsInvalidByteUnit(c.unicode())) c = QChar(QChar::ReplacementCharacter);
+  }
+  return text;
+}
+
+std::u16string CharsOfLineBytes(std::string_view bytes) {
+  return DecodeSjis(bytes);
+}
+
+bool IsInvalidByteChar(char16_t c) {
+  return IsInvalidByteUnit(c);
+}
+
 std::string BytesOfWidgetText(const QString& text) {
   std::u16string units;
   units.reserve(static_cast<std::size_t>(text.size()) + 16);
@@ -37,6 +53,14 @@ std::string BytesOfWidgetText(const QString& text) {
     }
   }
   return EncodeSjis(units);
+}
+
+QString QStringOfSjis(std::string_view bytes) {
+  return QString::fromStdU16String(DecodeSjis(bytes));
+}
+
+std::string SjisOfQString(const QString& text) {
+  return EncodeSjis(text.toStdU16String());
 }
 
 std::u16string ModelCharsOfWidgetText(const QString& text) {

@@ -19,10 +19,27 @@ namespace morvik {
 // Decodes bytes for a widget; each break (CR LF, CR, LF) becomes '\n'.
 QString WidgetTextOfBytes(std::string_view bytes);
 
+// WidgetTextOfBytes for other programs (the clipboard's plain text): each
+// invalid byte becomes U+FFFD, which any program can show.
+QString PlainTextOfBytes(std::string_view bytes);
+
+// The characters of one line's bytes (no break inside), one unit per
+// character of the model, as the view lays them out.
+std::u16string CharsOfLineBytes(std::string_view bytes);
+
+// True for the unit that stands for a byte outside any character.
+bool IsInvalidByteChar(char16_t c);
+
 // Encodes widget text; each break ('\n', U+2029, U+2028) becomes CR LF.
 // Characters the code page cannot hold must have been kept out before
 // (KeepEncodable); here they would become '?'.
 std::string BytesOfWidgetText(const QString& text);
+
+// Shift_JIS bytes as a QString and back, character for character, with no
+// change to breaks (for texts such as the clipboard's, whose logic handles
+// breaks itself).
+QString QStringOfSjis(std::string_view bytes);
+std::string SjisOfQString(const QString& text);
 
 // Widget text as the model takes it from a view: breaks as '\n', the rest
 // unchanged.

@@ -2,9 +2,11 @@
 // the same functions as the editor's commands, so a file handled here comes
 // out as the editor would leave it.
 //
-//   info [--type TYPE] [--show path|invalid|keywords] FILE
-//   sort [--whole] [--line N] [--descending] FILE [-o OUT]
+//   info [--type TYPE] [--show path|invalid|keywords] [FILE]
+//   sort [--whole] [--line N] [--descending] [FILE] [-o OUT]
 //   merge [--type TYPE] [--line N] DOC SOURCE [-o OUT]
+//
+// A missing FILE, or "-", is standard input; DOC or SOURCE may be "-".
 //
 // Everything is read and checked before anything is written, so a failure
 // leaves OUT untouched.
@@ -19,8 +21,8 @@
 #include "data/file_info.h"
 #include "data/line_sort.h"
 #include "data/merge_lines.h"
+#include "data/record_lines.h"
 #include "data/sv_data.h"
-#include "data/sv_utils.h"
 #include "tools/commands.h"
 
 namespace morvik::svtool {
@@ -101,27 +103,32 @@ void ExpectPositional(const Options& options, std::size_t count, const char* usa
   if (options.positional.size() != count) throw CommandError(std::string("usage: ") + usage);
 }
 
+// The one input file, standard input ("-") when none is given.
+std::string InputFile(const Options& options, const char* usage) {
+  if (options.positional.size() > 1) throw CommandError(std::string("usage: ") + usage);
+  return options.positional.empty() ? "-" : options.positional[0];
+}
+
 std::string WithBreaks(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
   return text;
 }
 
-constexpr char kInfoUsage[] = "svtool info [--type TYPE] [--show path|invalid|keywords] FILE";
-constexpr char kSortUsage[] = "svtool sort [--whole] [--line N] [--descending] FILE [-o OUT]";
+constexpr char kInfoUsage[] = "svtool info [--type TYPE] [--show path|invalid|keywords] [FILE]";
+constexpr char kSortUsage[] = "svtool sort [--whole] [--line N] [--descending] [FILE] [-o OUT]";
 constexpr char kMergeUsage[] = "svtool merge [--type TYPE] [--line N] DOC SOURCE [-o OUT]";
 
 }  // namespace
 
 int RunInfoCommand(const Args& args) {
   const Options options = ParseOptions(args, "info", {}, {"--type", "--show"});
-  ExpectPositional(options, 1, kInfoUsage);
+  const std::string file = InputFile(options, kInfoUsage);
   const DataType type = ParseType(options);
   const std::string show = Value(options, "--show");
   if (!show.empty() && show != "path" && show != "invalid" && show != "keywords") {
     throw CommandError("unknown item '" + show + "' for --show (path, invalid or keywords)");
   }
-  const std::string& file = options.positional[0];
   const std::string text = ReadInput(file);
   const std::string path =
       file == "-" ? file : std::filesystem::absolute(file).lexically_normal().string();
@@ -145,8 +152,7 @@ int RunInfoCommand(const Args& args) {
 
 int RunSortCommand(const Args& args) {
   const Options options = ParseOptions(args, "sort", {"--whole", "--descending"}, {"--line", "-o"});
-  ExpectPositional(options, 1, kSortUsage);
-  const std::string text = ReadInput(options.positional[0]);
+  const std::string text = ReadInput(InputFile(options, kSortUsage));
   // SortDocumentText's steps, splitting the text once.
   std::vector<std::string_view> lines = DocumentLineViews(text);
   const std::size_t caret_line = ParseCaretLine(options, text, lines.size());
@@ -170,6 +176,9 @@ class SilentProgress : public MergeProgress {
 int RunMergeCommand(const Args& args) {
   const Options options = ParseOptions(args, "merge", {}, {"--type", "--line", "-o"});
   ExpectPositional(options, 2, kMergeUsage);
+  if (options.positional[0] == "-" && options.positional[1] == "-") {
+    throw CommandError("DOC and SOURCE cannot both be standard input");
+  }
   const DataType type = ParseType(options);
   std::string document = ReadInput(options.positional[0]);
   const std::size_t caret_line = ParseCaretLine(options, document);

@@ -2,8 +2,8 @@
 // Shift_JIS text from a file or standard input.
 #include <string>
 
-#include "data/sjis_codec.h"
 #include "data/sv_script.h"
+#include "data/text_encoding.h"
 #include "tools/commands.h"
 
 namespace morvik::svtool {
@@ -16,12 +16,12 @@ int RunScriptCommand(const Args& args) {
   if (action != "decompose" && action != "linize") {
     throw CommandError("unknown script command '" + action + "' (decompose or linize)");
   }
-  const std::u16string text = DecodeSjis(ReadInput(args.size() == 2 ? args[1] : ""));
-  // Decoding and encoding keep every byte but the code page's duplicates,
-  // which come back in their preferred form.
+  // The script window's round trip: untouched characters keep their bytes.
+  ByteKeepingCodec codec;
+  const std::u16string text = codec.Decode(ReadInput(args.size() == 2 ? args[1] : ""));
   const std::u16string converted =
       action == "decompose" ? DecomposeScript(text) : LinizeScript(text);
-  WriteOutput("", EncodeSjis(converted));
+  WriteOutput("", codec.Encode(converted));
   return kExitOk;
 }
 

@@ -1,32 +1,20 @@
 #include "tools/svtool_io.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fstream>
+#include <unistd.h>
+
 #include <iostream>
-#include <sstream>
+
+#include "data/file_io.h"
 
 namespace morvik::svtool {
 
 std::string ReadInput(const std::string& path) {
-  if (path.empty() || path == "-") {
-    std::ostringstream bytes;
-    bytes << std::cin.rdbuf();
-    if (std::cin.bad()) throw CommandError("cannot read standard input");
-    return bytes.str();
+  try {
+    if (path.empty() || path == "-") return ReadDescriptorBytes(STDIN_FILENO, "standard input");
+    return ReadFileBytes(path);
+  } catch (const EFileError& error) {
+    throw CommandError(error.English());
   }
-  errno = 0;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw CommandError("cannot open " + path + ": " + std::strerror(errno));
-  // A directory opens but fails on the first read, which sets badbit.
-  std::string bytes;
-  char buffer[1 << 16];
-  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-    bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
-  }
-  if (in.bad()) throw CommandError("cannot read " + path + ": " + std::strerror(errno));
-  return bytes;
 }
 
 void WriteOutput(const std::string& path, const std::string& bytes) {
@@ -36,12 +24,11 @@ void WriteOutput(const std::string& path, const std::string& bytes) {
     if (!std::cout) throw CommandError("cannot write standard output");
     return;
   }
-  errno = 0;
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) throw CommandError("cannot open " + path + ": " + std::strerror(errno));
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  if (!out) throw CommandError("cannot write " + path + ": " + std::strerror(errno));
+  try {
+    WriteFileAtomically(path, bytes);
+  } catch (const EFileError& error) {
+    throw CommandError(error.English());
+  }
 }
 
 }  // namespace morvik::svtool

@@ -22,12 +22,14 @@ class CommandError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// The whole file's bytes; "-" or an empty path reads standard input.
-// Throws CommandError naming the file and the system's reason.
+// The whole file's bytes; "-" or an empty path reads standard input. Only
+// regular files are taken (standard input may be a pipe), none over the
+// editor's cap. Throws CommandError naming the file and the reason.
 std::string ReadInput(const std::string& path);
 
-// Writes bytes to the file (replacing it) or, for an empty path, to standard
-// output. Throws CommandError on failure.
+// Writes bytes to standard output for an empty path, else replaces the file
+// as the editor saves: atomically, so a failure leaves the old file, or no
+// file, as it was. Throws CommandError on failure.
 void WriteOutput(const std::string& path, const std::string& bytes);
 
 }  // namespace morvik::svtool

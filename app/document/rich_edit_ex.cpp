@@ -6,10 +6,11 @@
 #include <stdexcept>
 #include <utility>
 
-#include "app/document/document_file.h"
 #include "app/document/text_store.h"
 #include "app/document/undo_history.h"
-#include "data/sv_script.h"
+#include "data/file_io.h"
+#include "data/line_insertion.h"
+#include "data/savra_error.h"
 
 namespace morvik {
 namespace {
@@ -288,24 +289,12 @@ std::size_t TRichEditEx::PositionOfLine(std::size_t index) const {
 }
 
 void TRichEditEx::InsertLine(std::size_t index, std::string_view line) {
-  std::string bytes;
-  std::size_t offset = 0;
-  if (index < LineCount()) {
-    offset = PositionOfLine(index);
-    bytes.append(line).append(kCrLf);
-  } else {
-    // Appending: the new line goes after the last one. Behind a final break
-    // it brings its own; after a last line without one it is separated from
-    // it by CR LF and, like that line before, ends the text without a break.
-    offset = Length();
-    if (offset == 0 || impl_->EndsWithBreak()) {
-      bytes.append(line).append(kCrLf);
-    } else {
-      bytes.append(kCrLf).append(line);
-    }
-  }
+  const bool appending = index >= LineCount();
+  const std::size_t offset = appending ? Length() : PositionOfLine(index);
+  const bool after_unterminated_line = appending && Length() > 0 && !impl_->EndsWithBreak();
+  const std::string_view lines[] = {line};
   impl_->history.BreakTyping();
-  impl_->Edit(offset, 0, bytes, EditKind::kCommand);
+  impl_->Edit(offset, 0, InsertedLinesBytes(lines, after_unterminated_line), EditKind::kCommand);
   impl_->history.BreakTyping();
 }
 

@@ -23,8 +23,8 @@
 #include <string_view>
 #include <vector>
 
+#include "data/record_lines.h"
 #include "data/sv_data.h"
-#include "data/sv_utils.h"
 
 namespace morvik {
 

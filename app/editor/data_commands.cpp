@@ -6,39 +6,21 @@
 // events, so any handler can run in the middle of them. While they run, the
 // document refuses its view's edits and the other data commands do not
 // start; the merge's menu item only sets MergeStopRequested.
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <memory>
-
 #include "app/dialogs/file_info.h"
 #include "app/dialogs/script_edit.h"
 #include "app/dialogs/sort.h"
 #include "app/editor/command_guards.h"
 #include "app/editor/editor.h"
+#include "data/file_io.h"
+#include "data/line_insertion.h"
 #include "data/line_sort.h"
 #include "data/merge_lines.h"
-#include "data/sv_script.h"
-#include "data/sv_utils.h"
+#include "data/record_lines.h"
+#include "data/savra_error.h"
 
 namespace morvik {
 
 namespace {
-
-// The merge's source file, whole. Throws ESavraError naming the file.
-std::string ReadSourceFile(const std::string& path) {
-  errno = 0;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw ESavraError("cannot open " + path + ": " + std::strerror(errno));
-  // A directory opens but fails on the first read, which sets badbit.
-  std::string bytes;
-  char buffer[1 << 16];
-  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-    bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
-  }
-  if (in.bad()) throw ESavraError("cannot read " + path + ": " + std::strerror(errno));
-  return bytes;
-}
 
 // The document as the merge sees it. Added lines are held back and go into
 // the document in one edit when Flush is called (and before any read): the
@@ -66,8 +48,7 @@ class DocumentMergeTarget : public MergeTarget {
     if (pending_.index() < document_.LineCount()) {
       offset = document_.PositionOfLine(pending_.index());
     } else if (length > 0) {
-      const char last = document_.TextRange(length - 1, 1)[0];
-      break_in_front = last != '\r' && last != '\n';
+      break_in_front = EndsWithoutBreak(document_.TextRange(length - 1, 1));
     }
     const std::string bytes = pending_.Bytes(break_in_front);
     pending_.clear();
@@ -146,7 +127,7 @@ void TFormEditor::MenuEditMergeClick() {
     }
   } flags(*this);
 
-  const LineList source = SplitLines(ReadSourceFile(OpenDialog.FileName));
+  const LineList source = SplitLines(ReadFileBytes(OpenDialog.FileName));
   if (source.empty()) return;
   const std::size_t caret_line = document->LineFromPosition(document->SelStart());
   DocumentMergeTarget target(*document);

@@ -16,8 +16,8 @@
 #include "app/editor/editor.h"
 #include "app/editor/pattern_search.h"
 #include "app/editor/text_search.h"
-#include "app/editor/utf8.h"
 #include "data/sjis_codec.h"
+#include "data/text_encoding.h"
 #include "regex/token.h"
 
 namespace morvik {

@@ -3,7 +3,7 @@
 
 #include "app/dialogs/script_edit.h"
 #include "app/dialogs/sort.h"
-#include "data/sv_script.h"
+#include "data/savra_error.h"
 
 namespace morvik {
 namespace {

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "data/sv_script.h"
+#include "data/savra_error.h"
 #include "tests/app/editor_session.h"
 
 namespace morvik {

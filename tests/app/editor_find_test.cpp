@@ -1,7 +1,7 @@
 // Sessions with the find and replace dialogs.
 #include <string>
 
-#include "app/editor/utf8.h"
+#include "data/text_encoding.h"
 #include "tests/app/editor_session.h"
 
 namespace morvik {

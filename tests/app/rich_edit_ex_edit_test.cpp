@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/document/rich_edit_ex.h"
-#include "data/sv_script.h"
+#include "data/savra_error.h"
 #include "document_test_util.h"
 
 namespace morvik {

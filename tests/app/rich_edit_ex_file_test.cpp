@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/document/rich_edit_ex.h"
-#include "data/sv_script.h"
+#include "data/savra_error.h"
 #include "document_test_util.h"
 #include "tests/common/file_bytes.h"
 
@@ -152,6 +152,8 @@ TEST(FileFailureTest, FailedLoadThrowsAndChangesNothing) {
     ASSERT_EQ(ftruncate(fd, static_cast<off_t>(TRichEditEx::kMaxLength) + 1), 0);
     close(fd);
   }
+  const std::string fifo = dir.File("fifo");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   const struct {
     const char* name;
     std::string path;
@@ -160,6 +162,7 @@ TEST(FileFailureTest, FailedLoadThrowsAndChangesNothing) {
       {"missing file", dir.File("missing.txt"), "No such file or directory"},
       {"directory", dir.File(""), "Is a directory"},
       {"larger than the limit", huge, "1073741824"},
+      {"named pipe without a writer", fifo, "Is a named pipe"},  // refused, not waited on
   };
   for (const auto& c : cases) {
     const auto doc = testing::MakeDocument("keep me");

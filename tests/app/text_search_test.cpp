@@ -14,8 +14,8 @@
 #include "app/document/rich_edit_ex.h"
 #include "app/editor/document_search.h"
 #include "app/editor/pattern_search.h"
-#include "app/editor/utf8.h"
 #include "data/sjis_codec.h"
+#include "data/text_encoding.h"
 #include "regex/line_matcher.h"
 #include "regex/engine.h"
 

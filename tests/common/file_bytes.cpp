@@ -1,5 +1,9 @@
 #include "tests/common/file_bytes.h"
 
+#include <stdlib.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -19,6 +23,36 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+ScratchDir::ScratchDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "morvik-test-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+}
+
+ScratchDir::~ScratchDir() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::string ScratchDir::Write(const std::string& name, const std::string& bytes) const {
+  WriteFile(path_ / name, bytes);
+  return (path_ / name).string();
+}
+
+std::string ScratchDir::Read(const std::string& name) const {
+  return ReadFile(path_ / name);
+}
+
+SmallTmpfs::SmallTmpfs(std::size_t bytes) {
+  const std::string options = "size=" + std::to_string(bytes);
+  mounted_ =
+      geteuid() == 0 && mount("tmpfs", folder_.path().c_str(), "tmpfs", 0, options.c_str()) == 0;
+}
+
+SmallTmpfs::~SmallTmpfs() {
+  if (mounted_) umount(folder_.path().c_str());
 }
 
 }  // namespace morvik::testing

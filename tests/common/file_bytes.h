@@ -14,6 +14,39 @@ std::string ReadFile(const std::filesystem::path& path);
 // cannot be written.
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 
+// A fresh temporary folder, removed with the object.
+class ScratchDir {
+ public:
+  ScratchDir();
+  ~ScratchDir();
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+  std::string File(const std::string& name) const { return (path_ / name).string(); }
+  // Writes bytes to name inside the folder and returns its full path.
+  std::string Write(const std::string& name, const std::string& bytes) const;
+  std::string Read(const std::string& name) const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+// A tmpfs of the given size mounted on a fresh folder, for tests of a full
+// disk; mounting needs root, so Path() is empty (and the test should skip)
+// otherwise.
+class SmallTmpfs {
+ public:
+  explicit SmallTmpfs(std::size_t bytes);
+  ~SmallTmpfs();
+  SmallTmpfs(const SmallTmpfs&) = delete;
+  SmallTmpfs& operator=(const SmallTmpfs&) = delete;
+  std::string Path() const { return mounted_ ? folder_.path().string() : std::string(); }
+
+ private:
+  ScratchDir folder_;
+  bool mounted_ = false;
+};
+
 }  // namespace morvik::testing
 
 #endif  // MORVIK_TESTS_COMMON_FILE_BYTES_H_

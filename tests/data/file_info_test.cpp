@@ -11,7 +11,7 @@
 #include <set>
 
 #include "data/sjis_codec.h"
-#include "data/sv_utils.h"
+#include "data/record_lines.h"
 
 namespace morvik {
 namespace {

@@ -126,6 +126,29 @@ TEST(SvScript, HandlesDeepNestingWithoutRecursion) {
   std::u16string deep = std::u16string(1000, u'{') + u"a|b" + std::u16string(1000, u'}');
   const std::u16string result = DecomposeScript(deep);
   EXPECT_EQ(LinizeScript(result), deep);
+
+  // Past the limit (and far past it, which must fail fast, not after
+  // building a result of 10^10 characters), and an unclosed brace first.
+  const struct {
+    std::size_t levels;
+    const char* suffix;
+    const char* message;
+  } refused[] = {
+      {kMaxScriptNesting + 1, "", "braces nest too deeply"},
+      {100'000, "", "braces nest too deeply"},
+      {100'000, "{", "braces do not close"},
+  };
+  for (const auto& r : refused) {
+    const std::u16string script =
+        std::u16string(r.levels, u'{') + u"|" + std::u16string(r.levels, u'}') +
+        std::u16string(r.suffix, r.suffix + std::char_traits<char>::length(r.suffix));
+    try {
+      DecomposeScript(script);
+      ADD_FAILURE() << r.levels;
+    } catch (const EInvalidSavraScript& error) {
+      EXPECT_STREQ(error.what(), r.message);
+    }
+  }
 }
 
 }  // namespace

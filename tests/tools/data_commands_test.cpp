@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
 
 #include "svtool_runner.h"
 
@@ -104,9 +107,10 @@ TEST(SvtoolData, RejectsBadArgumentsWithoutWriting) {
       {{"sort", "--line", "0", file, "-o", out}, "svtool: line 0 is out of range (1..3)\n"},
       {{"sort", "--reverse", file, "-o", out}, "svtool: unknown option '--reverse' for sort\n"},
       {{"sort", file, "-o"}, "svtool: option -o needs a value\n"},
-      {{"sort", "-o", out},
+      {{"sort", "a", "b", "-o", out},
        "svtool: usage: svtool sort [--whole] [--line N] [--descending] "
-       "FILE [-o OUT]\n"},
+       "[FILE] [-o OUT]\n"},
+      {{"merge", "-", "-", "-o", out}, "svtool: DOC and SOURCE cannot both be standard input\n"},
       {{"merge", "--type", "Data03", file, file, "-o", out},
        "svtool: unknown data type 'Data03' (Data01 Data02 DataA1 DataA2 DataB1 DataB2 DataC1 "
        "DataC2)\n"},
@@ -124,6 +128,55 @@ TEST(SvtoolData, RejectsBadArgumentsWithoutWriting) {
     EXPECT_EQ(result.err, c.error);
   }
   EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+// A failed -o leaves the target as it was, or absent; svtool reads and
+// writes through the editor's file module, with its refusals.
+TEST(SvtoolData, FailedOutputLeavesTheTargetAsItWas) {
+  ScratchDir dir;
+  const std::string input = dir.Write("in.txt", "b\r\na\r\n");
+  const std::string read_only = dir.Write("read-only.txt", "kept\r\n");
+  ASSERT_EQ(chmod(read_only.c_str(), 0444), 0);
+  const std::string fifo = dir.File("fifo");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  // The document fits on the small disk, the sorted copy beside it does not.
+  const SmallTmpfs disk(96 * 1024);
+  const std::string on_disk = disk.Path().empty() ? "" : disk.Path() + "/in.txt";
+  std::string big;
+  for (int i = 0; i < 12000; ++i) big += std::to_string(12000 - i) + "\r\n";
+  if (!on_disk.empty()) WriteFile(on_disk, big);
+
+  const struct {
+    std::vector<std::string> args;
+    std::string target, error;
+  } cases[] = {
+      {{"sort", read_only, "-o", read_only},
+       read_only,
+       "cannot write " + read_only + ": Read-only file"},
+      {{"sort", input, "-o", dir.File("no/out.txt")}, dir.File("no/out.txt"), "No such file"},
+      {{"merge", on_disk, input, "-o", on_disk}, on_disk, "No space left on device"},
+      {{"sort", on_disk, "-o", on_disk.empty() ? "" : on_disk + ".new"},
+       on_disk + ".new",
+       "No space left on device"},
+      {{"sort", fifo, "-o", dir.File("out.txt")}, dir.File("out.txt"), "Is a named pipe"},
+      {{"info", "/dev/zero"}, "", "cannot read /dev/zero: Is a character device"},
+  };
+  for (const auto& c : cases) {
+    if (std::find(c.args.begin(), c.args.end(), "") != c.args.end()) {
+      std::cout << "[  SKIPPED ] disk full: mounting a small tmpfs needs root\n";
+      continue;
+    }
+    const bool existed = !c.target.empty() && std::filesystem::exists(c.target);
+    const std::string before = existed ? ReadFile(c.target) : "";
+    const SvtoolResult result = RunSvtool(c.args);
+    EXPECT_EQ(result.status, 2) << result.err;
+    EXPECT_NE(result.err.find(c.error), std::string::npos) << result.err;
+    if (c.target.empty()) continue;
+    EXPECT_EQ(std::filesystem::exists(c.target), existed) << c.target;
+    if (existed) {
+      EXPECT_EQ(ReadFile(c.target), before) << c.target;
+    }
+  }
 }
 
 }  // namespace

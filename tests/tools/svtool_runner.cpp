@@ -25,32 +25,15 @@ std::string Quote(const std::string& arg) {
 
 }  // namespace
 
-ScratchDir::ScratchDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "morvik-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
-}
-
-ScratchDir::~ScratchDir() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
-std::string ScratchDir::Write(const std::string& name, const std::string& bytes) const {
-  WriteFile(path_ / name, bytes);
-  return (path_ / name).string();
-}
-
-std::string ScratchDir::Read(const std::string& name) const {
-  return ReadFile(path_ / name);
-}
-
-SvtoolResult RunSvtool(const std::vector<std::string>& args, const std::string& input) {
+SvtoolResult RunSvtool(const std::vector<std::string>& args, const std::string& input,
+                       bool through_pipe) {
   ScratchDir io;
   const std::string in_path = io.Write("stdin", input);
-  std::string command = Quote(SVTOOL_PATH);
+  std::string command = through_pipe ? "cat " + Quote(in_path) + " | " : "";
+  command += Quote(SVTOOL_PATH);
   for (const std::string& arg : args) command += " " + Quote(arg);
-  command += " <" + Quote(in_path) + " >" + Quote((io.path() / "stdout").string()) + " 2>" +
+  if (!through_pipe) command += " <" + Quote(in_path);
+  command += " >" + Quote((io.path() / "stdout").string()) + " 2>" +
              Quote((io.path() / "stderr").string());
   const int raw = std::system(command.c_str());
   SvtoolResult result;

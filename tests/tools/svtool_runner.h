@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/common/file_bytes.h"
+
 namespace morvik::testing {
 
 struct SvtoolResult {
@@ -14,24 +16,10 @@ struct SvtoolResult {
   std::string err;  // standard error
 };
 
-// A fresh temporary folder, removed with the object.
-class ScratchDir {
- public:
-  ScratchDir();
-  ~ScratchDir();
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-  // Writes bytes to name inside the folder and returns its full path.
-  std::string Write(const std::string& name, const std::string& bytes) const;
-  std::string Read(const std::string& name) const;
-
- private:
-  std::filesystem::path path_;
-};
-
 // Runs svtool with args, feeding input on standard input.
-SvtoolResult RunSvtool(const std::vector<std::string>& args, const std::string& input = "");
+// With through_pipe, standard input is a pipe rather than a file.
+SvtoolResult RunSvtool(const std::vector<std::string>& args, const std::string& input = "",
+                       bool through_pipe = false);
 
 }  // namespace morvik::testing
 

@@ -1,5 +1,5 @@
 // Line splitting, field splitting, key folding and the line tests.
-#include "data/sv_utils.h"
+#include "data/record_lines.h"
 
 #include <algorithm>
 #include <array>

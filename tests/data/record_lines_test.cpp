@@ -1,4 +1,4 @@
-#include "data/sv_utils.h"
+#include "data/record_lines.h"
 
 #include <gtest/gtest.h>
 

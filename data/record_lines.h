@@ -2,8 +2,8 @@
 // fields, folding keys, and the marker and record tests the data commands use.
 //
 // All of these are pure functions on Shift_JIS byte strings; none fails.
-#ifndef MORVIK_DATA_SV_UTILS_H_
-#define MORVIK_DATA_SV_UTILS_H_
+#ifndef MORVIK_DATA_RECORD_LINES_H_
+#define MORVIK_DATA_RECORD_LINES_H_
 
 #include <optional>
 #include <string>
@@ -56,4 +56,4 @@ void SortLineRange(LineList& lines, long long lo, long long hi, bool ascending);
 
 }  // namespace morvik
 
-#endif  // MORVIK_DATA_SV_UTILS_H_
+#endif  // MORVIK_DATA_RECORD_LINES_H_

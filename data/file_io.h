@@ -1,0 +1,64 @@
+// Reading and writing whole files: the one reader and the one writer of the
+// window and svtool, so both refuse the same files and write the same safe
+// way. Failures throw EFileError, whose message (what()) is the window's
+// Japanese text and whose English() is svtool's; both name the file and the
+// reason.
+#ifndef MORVIK_DATA_FILE_IO_H_
+#define MORVIK_DATA_FILE_IO_H_
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "data/savra_error.h"
+
+namespace morvik {
+
+// The largest file a document or svtool takes: 1 GiB.
+inline constexpr std::size_t kMaxFileBytes = 0x40000000;
+
+class EFileError : public ESavraError {
+ public:
+  EFileError(const std::string& japanese, std::string english)
+      : ESavraError(japanese), english_(std::move(english)) {}
+  const std::string& English() const { return english_; }
+
+ private:
+  std::string english_;
+};
+
+// The whole file, byte for byte. The file is opened without blocking and
+// refused at once when it is not a regular file (a directory, a named pipe,
+// a socket, a device), and refused from its size when it holds more than
+// max_size bytes. A file whose size lies (/proc files, a file that grows
+// while it is read) is read to its end, but reading stops with the refusal
+// once it passes max_size: an endless stream is refused holding no more
+// than max_size and one 1 MiB block. (What was read past the claimed size
+// is joined to the rest at the end, which briefly needs it twice.)
+std::string ReadFileBytes(const std::string& path, std::size_t max_size = kMaxFileBytes);
+
+// The bytes of an open descriptor to its end, under the same cap; for
+// standard input, which may be a pipe. name is what messages call it.
+std::string ReadDescriptorBytes(int fd, const std::string& name,
+                                std::size_t max_size = kMaxFileBytes);
+
+// Writes the pieces that produce hands to its sink into a temporary file
+// beside path, flushes it to the disk and renames it over path. An existing
+// file keeps its permission bits (and its owner, where the system lets us);
+// a symbolic link stays a link and the file it names is replaced (or
+// created, for a link whose file does not exist yet).
+//
+// Refused as write failures: a target that is no regular file, and a target
+// whose permission bits make it read-only for the caller (for root: no write
+// bit at all), although the rename could replace it. On every failure path
+// is as it was and the temporary file is gone.
+void WriteFileAtomically(
+    const std::string& path,
+    const std::function<void(const std::function<void(std::string_view)>&)>& produce);
+
+void WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+}  // namespace morvik
+
+#endif  // MORVIK_DATA_FILE_IO_H_
