@@ -52,7 +52,8 @@ std::string MillionLines() {
   std::string text;
   text.reserve(kLines * 50);
   for (std::size_t i = 0; i < kLines; ++i) {
-    text += "\"keyword" + std::to_string(i) + "\",\"\x83\x41\x83\x43\x83\x45 value text\",\"x\"\r\n";
+    text +=
+        "\"keyword" + std::to_string(i) + "\",\"\x83\x41\x83\x43\x83\x45 value text\",\"x\"\r\n";
   }
   return text;
 }

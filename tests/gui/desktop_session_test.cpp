@@ -31,7 +31,6 @@ namespace {
 using testing::AnswerFile;
 using testing::AnswerType;
 using testing::ClickButton;
-using testing::FreshTestDirectory;
 using testing::ReadFile;
 using testing::WhenModalOpens;
 using testing::WriteFile;
@@ -49,7 +48,6 @@ void AnswerMessage(QString* text) {
 class DesktopSessionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    directory_ = FreshTestDirectory("morvik_gui_");
     desktop_ = std::make_unique<QtDesktop>();
     Window().show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window()));
@@ -59,7 +57,6 @@ class DesktopSessionTest : public ::testing::Test {
   void TearDown() override {
     EXPECT_EQ(testing::CancelPendingAnswers(), 0) << "a window the test answers never opened";
     desktop_.reset();  // no closing pass: nothing is asked, nothing written
-    std::filesystem::remove_all(directory_);
   }
 
   MainWindow& Window() { return desktop_->Window(); }
@@ -117,7 +114,8 @@ class DesktopSessionTest : public ::testing::Test {
     }
   }
 
-  std::filesystem::path directory_;
+  testing::ScratchDir scratch_{"morvik-gui"};
+  const std::filesystem::path& directory_ = scratch_.path();
   std::unique_ptr<QtDesktop> desktop_;
 };
 

@@ -4,9 +4,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <stdexcept>
-
-#include "tests/common/file_bytes.h"
 
 namespace morvik::testing {
 namespace {
@@ -24,26 +21,6 @@ std::string Quote(const std::string& arg) {
 }
 
 }  // namespace
-
-ScratchDir::ScratchDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "morvik-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
-}
-
-ScratchDir::~ScratchDir() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
-std::string ScratchDir::Write(const std::string& name, const std::string& bytes) const {
-  WriteFile(path_ / name, bytes);
-  return (path_ / name).string();
-}
-
-std::string ScratchDir::Read(const std::string& name) const {
-  return ReadFile(path_ / name);
-}
 
 SvtoolResult RunSvtool(const std::vector<std::string>& args, const std::string& input) {
   ScratchDir io;
