@@ -29,10 +29,10 @@
 #include <string>
 #include <vector>
 
+#include "bench/modal_driver.h"
 #include "gui/application.h"
 #include "gui/document_view.h"
 #include "gui/main_window.h"
-#include "gui/modal_driver.h"
 #include "gui/qt_desktop.h"
 
 namespace {

@@ -8,6 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libicu-dev
+  clang-tidy clang-format
   qt6-base-dev qt6-translations-l10n qt6-l10n-tools
   fonts-ipafont-gothic xvfb xauth
   "$@"

@@ -6,29 +6,19 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "app/editor/editor.h"
 #include "tests/app/fake_desktop.h"
 #include "tests/common/file_bytes.h"
+#include "tests/common/scratch_dir.h"
 
 namespace morvik {
 
 class EditorSession : public ::testing::Test {
  protected:
-  EditorSession() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "morvik-editor-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "no temporary directory";
-    dir_ = pattern;
-    editor_.FormCreate();
-  }
-  ~EditorSession() override {
-    std::error_code error;
-    std::filesystem::remove_all(dir_, error);
-  }
+  EditorSession() { editor_.FormCreate(); }
 
   std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
 
@@ -65,7 +55,8 @@ class EditorSession : public ::testing::Test {
     return editor_.DocumentKeyPress(document, TFormEditor::kEnterKey);
   }
 
-  std::filesystem::path dir_;
+  testing::ScratchDir scratch_{"morvik-editor"};
+  const std::filesystem::path& dir_ = scratch_.path();
   FakeDesktop desktop_;
   TFormEditor editor_{desktop_};
 };

@@ -214,6 +214,41 @@ TEST(SelectionTest, ClampedAndFollowsEdits) {
   EXPECT_GE(view.selection_changes, 3);
 }
 
+// A selection end inside the replaced bytes keeps its distance from the
+// edit's start as far as the new bytes reach; ends outside stay or shift.
+TEST(SelectionTest, EndsFollowAReplacement) {
+  struct Case {
+    const char* name;
+    std::size_t sel_start, sel_length;
+    std::size_t offset, removed;
+    const char* inserted;
+    std::size_t want_start, want_length;
+  };
+  // "0123456789" with [offset, offset + removed) replaced by inserted.
+  const Case cases[] = {
+      {"caret before", 1, 0, 2, 4, "XY", 1, 0},
+      {"caret at the start", 2, 0, 2, 4, "XY", 2, 0},
+      {"caret inside, within the shorter text", 3, 0, 2, 4, "XY", 3, 0},
+      {"caret inside, past the shorter text", 5, 0, 2, 4, "XY", 4, 0},
+      {"caret at the end of a shrinking edit", 6, 0, 2, 4, "XY", 4, 0},
+      {"caret after", 8, 0, 2, 4, "XY", 6, 0},
+      {"caret inside a deletion", 4, 0, 2, 4, "", 2, 0},
+      {"caret inside a growing edit", 3, 0, 2, 2, "WXYZ", 3, 0},
+      {"caret at the end of a growing edit", 4, 0, 2, 2, "WXYZ", 6, 0},
+      {"selection inside", 3, 2, 2, 4, "XY", 3, 1},
+      {"selection across", 1, 6, 2, 4, "XY", 1, 4},
+      {"selection from inside to after", 3, 5, 2, 2, "WXYZ", 3, 7},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto doc = MakeDocument("0123456789");
+    doc->SetSelection(c.sel_start, c.sel_length);
+    doc->Replace(c.offset, c.removed, c.inserted);
+    EXPECT_EQ(doc->SelStart(), c.want_start);
+    EXPECT_EQ(doc->SelLength(), c.want_length);
+  }
+}
+
 TEST(LengthLimitTest, EditPastTheLimitIsRefusedAndChangesNothing) {
   const auto doc = MakeDocument("abc");
   // A view of the limit's size over reserved, never touched memory: the

@@ -11,30 +11,14 @@
 #include "data/savra_error.h"
 #include "document_test_util.h"
 #include "tests/common/file_bytes.h"
+#include "tests/common/scratch_dir.h"
 
 namespace morvik {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::MirrorObserver;
-
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "morvik-doc-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~TempDir() { fs::remove_all(path_); }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-  std::size_t EntryCount() const {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator(path_), {}));
-  }
-
- private:
-  fs::path path_;
-};
+using testing::ScratchDir;
 
 using testing::ReadFile;
 using testing::WriteFile;
@@ -54,7 +38,7 @@ TEST(FileRoundTripTest, LoadThenSaveGivesTheSameBytes) {
       {"duplicate characters", "\xed\x40\xfa\x5c\x87\x90\x81\xe0\xee\xef\xfa\x40\r\n"},
       {"empty file", ""},
   };
-  TempDir dir;
+  ScratchDir dir;
   for (const auto& f : fixtures) {
     const std::string source = dir.File("source.txt");
     const std::string target = dir.File("target.txt");
@@ -69,7 +53,7 @@ TEST(FileRoundTripTest, LoadThenSaveGivesTheSameBytes) {
 }
 
 TEST(FileRoundTripTest, EditingOneLineLeavesTheRestByteForByte) {
-  TempDir dir;
+  ScratchDir dir;
   const std::string path = dir.File("data.htd");
   const std::string rest = "\"\xed\x40\",\"\xff\"\r\n\"\xfa\x5c\"\n\x82";
   WriteFile(path, "\"a\",\"b\"\r\n" + rest);
@@ -85,7 +69,7 @@ TEST(FileRoundTripTest, EditingOneLineLeavesTheRestByteForByte) {
 }
 
 TEST(FileRoundTripTest, SaveKeepsPermissionsAndReplacesTheFile) {
-  TempDir dir;
+  ScratchDir dir;
   const std::string path = dir.File("kept.txt");
   WriteFile(path, "old contents that are longer");
   ASSERT_EQ(chmod(path.c_str(), 0640), 0);
@@ -99,7 +83,7 @@ TEST(FileRoundTripTest, SaveKeepsPermissionsAndReplacesTheFile) {
 }
 
 TEST(FileRoundTripTest, SaveThroughASymbolicLinkReplacesTheFileItNames) {
-  TempDir dir;
+  ScratchDir dir;
   const std::string file = dir.File("real.txt");
   const std::string link = dir.File("link.txt");
   WriteFile(file, "old");
@@ -112,7 +96,7 @@ TEST(FileRoundTripTest, SaveThroughASymbolicLinkReplacesTheFileItNames) {
 }
 
 TEST(FileFailureTest, FailedSaveThrowsAndLeavesEverythingAsItWas) {
-  TempDir dir;
+  ScratchDir dir;
   const std::string kept = dir.File("kept.txt");
   WriteFile(kept, "old");
   fs::create_directory(dir.File("a directory"));
@@ -143,7 +127,7 @@ TEST(FileFailureTest, FailedSaveThrowsAndLeavesEverythingAsItWas) {
 }
 
 TEST(FileFailureTest, FailedLoadThrowsAndChangesNothing) {
-  TempDir dir;
+  ScratchDir dir;
   const std::string huge = dir.File("huge.txt");
   {
     // A sparse file one byte past the limit costs no disk space.
@@ -184,7 +168,7 @@ TEST(FileFailureTest, FailedLoadThrowsAndChangesNothing) {
 }
 
 TEST(FileRoundTripTest, LoadClearsUndoAndTellsTheView) {
-  TempDir dir;
+  ScratchDir dir;
   const std::string path = dir.File("in.txt");
   WriteFile(path, "\x82\xa0\r\nb");
   const auto doc = testing::MakeDocument("old text");

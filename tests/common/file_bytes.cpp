@@ -25,26 +25,6 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
   if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
-ScratchDir::ScratchDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "morvik-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
-}
-
-ScratchDir::~ScratchDir() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
-std::string ScratchDir::Write(const std::string& name, const std::string& bytes) const {
-  WriteFile(path_ / name, bytes);
-  return (path_ / name).string();
-}
-
-std::string ScratchDir::Read(const std::string& name) const {
-  return ReadFile(path_ / name);
-}
-
 SmallTmpfs::SmallTmpfs(std::size_t bytes) {
   const std::string options = "size=" + std::to_string(bytes);
   mounted_ =

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/common/scratch_dir.h"
+
 namespace morvik::testing {
 
 // The file's bytes; empty when it cannot be read.
@@ -13,23 +15,6 @@ std::string ReadFile(const std::filesystem::path& path);
 // Makes the file hold exactly bytes; throws std::runtime_error when it
 // cannot be written.
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
-
-// A fresh temporary folder, removed with the object.
-class ScratchDir {
- public:
-  ScratchDir();
-  ~ScratchDir();
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-  // Writes bytes to name inside the folder and returns its full path.
-  std::string Write(const std::string& name, const std::string& bytes) const;
-  std::string Read(const std::string& name) const;
-
- private:
-  std::filesystem::path path_;
-};
 
 // A tmpfs of the given size mounted on a fresh folder, for tests of a full
 // disk; mounting needs root, so Path() is empty (and the test should skip)

@@ -37,7 +37,6 @@ namespace {
 using testing::AnswerFile;
 using testing::AnswerType;
 using testing::ClickButton;
-using testing::FreshTestDirectory;
 using testing::ReadFile;
 using testing::WhenModalOpens;
 using testing::WriteFile;
@@ -96,7 +95,6 @@ class UrlCatcher : public QObject {
 class DesktopCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    directory_ = FreshTestDirectory("morvik_gui_commands_");
     // Tests close the main window; that must not end the test program.
     QApplication::setQuitOnLastWindowClosed(false);
     StartProgram();
@@ -106,7 +104,6 @@ class DesktopCommandsTest : public ::testing::Test {
     EXPECT_EQ(testing::CancelPendingAnswers(), 0) << "a window the test answers never opened";
     desktop_.reset();
     QApplication::setQuitOnLastWindowClosed(true);
-    std::filesystem::remove_all(directory_);
   }
 
   // A fresh main window, as after starting the program.
@@ -143,7 +140,8 @@ class DesktopCommandsTest : public ::testing::Test {
     FocusCurrentView();
   }
 
-  std::filesystem::path directory_;
+  testing::ScratchDir scratch_{"morvik-gui-commands"};
+  const std::filesystem::path& directory_ = scratch_.path();
   std::unique_ptr<QtDesktop> desktop_;
 };
 

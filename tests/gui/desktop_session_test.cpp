@@ -32,7 +32,6 @@ namespace {
 using testing::AnswerFile;
 using testing::AnswerType;
 using testing::ClickButton;
-using testing::FreshTestDirectory;
 using testing::ReadFile;
 using testing::WhenModalOpens;
 using testing::WriteFile;
@@ -50,7 +49,6 @@ void AnswerMessage(QString* text) {
 class DesktopSessionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    directory_ = FreshTestDirectory("morvik_gui_");
     desktop_ = std::make_unique<QtDesktop>();
     Window().show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window()));
@@ -60,7 +58,6 @@ class DesktopSessionTest : public ::testing::Test {
   void TearDown() override {
     EXPECT_EQ(testing::CancelPendingAnswers(), 0) << "a window the test answers never opened";
     desktop_.reset();  // no closing pass: nothing is asked, nothing written
-    std::filesystem::remove_all(directory_);
   }
 
   MainWindow& Window() { return desktop_->Window(); }
@@ -118,7 +115,8 @@ class DesktopSessionTest : public ::testing::Test {
     }
   }
 
-  std::filesystem::path directory_;
+  testing::ScratchDir scratch_{"morvik-gui"};
+  const std::filesystem::path& directory_ = scratch_.path();
   std::unique_ptr<QtDesktop> desktop_;
 };
 

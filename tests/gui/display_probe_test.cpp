@@ -14,6 +14,8 @@
 #include <cstring>
 #include <string>
 
+#include "tests/common/scratch_dir.h"
+
 namespace morvik {
 namespace {
 
@@ -66,14 +68,8 @@ int FreeTcpPort() {
 
 class DisplayProbeTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/morvik-display-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    directory_ = pattern;
-  }
-  void TearDown() override { ::rmdir(directory_.c_str()); }
-
-  std::string directory_;
+  testing::ScratchDir scratch_{"morvik-display"};
+  const std::string directory_ = scratch_.path().string();
 };
 
 TEST_F(DisplayProbeTest, ReachesOnlyDisplaysThatAnswer) {

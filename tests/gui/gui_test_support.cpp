@@ -92,14 +92,4 @@ void AnswerType(int type) {
   });
 }
 
-std::filesystem::path FreshTestDirectory(const std::string& prefix) {
-  const std::filesystem::path directory =
-      std::filesystem::temp_directory_path() /
-      (prefix + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
-       std::to_string(QCoreApplication::applicationPid()));
-  std::filesystem::remove_all(directory);
-  std::filesystem::create_directories(directory);
-  return directory;
-}
-
 }  // namespace morvik::testing

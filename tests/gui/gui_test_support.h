@@ -8,6 +8,7 @@
 #include <string>
 
 #include "tests/common/file_bytes.h"
+#include "tests/common/scratch_dir.h"
 
 namespace morvik::testing {
 
@@ -33,10 +34,6 @@ void AnswerFile(const std::filesystem::path& path, std::function<void()> next = 
 
 // Answers the next data-type dialog with type (RadioType + type) and OK.
 void AnswerType(int type);
-
-// A directory of its own for the running test (test runs of other work
-// trees share the temporary directory), created empty.
-std::filesystem::path FreshTestDirectory(const std::string& prefix);
 
 }  // namespace morvik::testing
 

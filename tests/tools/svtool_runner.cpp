@@ -4,9 +4,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <stdexcept>
-
-#include "tests/common/file_bytes.h"
 
 namespace morvik::testing {
 namespace {

@@ -2,11 +2,11 @@
 #ifndef MORVIK_TESTS_TOOLS_SVTOOL_RUNNER_H_
 #define MORVIK_TESTS_TOOLS_SVTOOL_RUNNER_H_
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "tests/common/file_bytes.h"
+#include "tests/common/scratch_dir.h"
 
 namespace morvik::testing {
 

@@ -1,4 +1,4 @@
-#include "gui/modal_driver.h"
+#include "bench/modal_driver.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -2,8 +2,8 @@
 // windows unattended (the benchmark): a modal window opens inside the action
 // that starts it, so its answer has to be set up before and run from the
 // window's own event loop.
-#ifndef MORVIK_GUI_MODAL_DRIVER_H_
-#define MORVIK_GUI_MODAL_DRIVER_H_
+#ifndef MORVIK_BENCH_MODAL_DRIVER_H_
+#define MORVIK_BENCH_MODAL_DRIVER_H_
 
 #include <QString>
 #include <functional>
@@ -22,4 +22,4 @@ bool ClickButtonCaptioned(QWidget* widget, const QString& caption);
 
 }  // namespace morvik
 
-#endif  // MORVIK_GUI_MODAL_DRIVER_H_
+#endif  // MORVIK_BENCH_MODAL_DRIVER_H_
