@@ -1,0 +1,46 @@
+// TFormEditor::Page: a tab page with its document and what the window
+// knows of the document's file. Private to the editor's own files.
+#ifndef MORVIK_APP_EDITOR_EDITOR_PAGE_H_
+#define MORVIK_APP_EDITOR_EDITOR_PAGE_H_
+
+#include <string>
+
+#include "app/editor/editor.h"
+
+namespace morvik {
+
+// A tab page with its document. The page watches its document so that every
+// change of the text, whoever made it, refreshes the caret status.
+class TFormEditor::Page : public DocumentObserver {
+ public:
+  Page(TFormEditor& editor, int number)
+      : Index(number - 1),
+        TabSheetName("TabSheet" + std::to_string(number)),
+        Caption("Untitled" + std::to_string(number)),
+        Document("RichEdit" + std::to_string(number)),
+        editor_(editor) {}
+  ~Page() override { Document.RemoveObserver(this); }
+  Page(const Page&) = delete;
+  Page& operator=(const Page&) = delete;
+
+  void Watch() { Document.AddObserver(this); }
+
+  void TextReplaced(std::size_t, std::size_t, std::size_t, std::size_t, std::size_t,
+                    std::size_t) override {
+    editor_.DocumentChange(Document);
+  }
+
+  const int Index;  // of the tab page
+  std::string TabSheetName;
+  std::string Caption;
+  FontSpec Font;
+  TRichEditEx Document;
+  bool Untitled = true;  // no file yet
+
+ private:
+  TFormEditor& editor_;
+};
+
+}  // namespace morvik
+
+#endif  // MORVIK_APP_EDITOR_EDITOR_PAGE_H_
