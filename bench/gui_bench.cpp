@@ -119,6 +119,49 @@ void MeasureKeystrokes(morvik::QtDesktop& desktop, std::size_t offset, int count
               qPrintable(desktop.Window().StatusPanel(0)));
 }
 
+// Keystrokes while recovery files are kept: the current document is typed
+// into at a typist's pace for several recovery periods, so that snapshots
+// are taken and written (on the recovery thread) between and during the
+// keystrokes. Reports the keystrokes with repaint (median, worst) and what
+// one snapshot costs the typing thread (the copy of the document).
+void MeasureKeystrokesWithRecovery(morvik::QtDesktop& desktop, std::size_t offset) {
+  const std::filesystem::path state =
+      std::filesystem::temp_directory_path() / "gui_bench_recovery_state";
+  std::filesystem::remove_all(state);
+  desktop.KeepRecoveryFiles(state.string());
+  morvik::DocumentView* view = desktop.CurrentView();
+  view->setFocus();
+  view->Document().SetSelection(offset, 0);
+  view->EnsureCaretVisible();
+  QCoreApplication::processEvents();
+  std::vector<double> key_paint_ms;
+  QElapsedTimer timer;
+  QElapsedTimer total;
+  total.start();
+  while (total.elapsed() < 9000) {
+    timer.restart();
+    QTest::keyClick(view, Qt::Key_A);
+    view->viewport()->repaint();
+    desktop.Window().statusBar()->repaint();
+    key_paint_ms.push_back(timer.nsecsElapsed() / 1e6);
+    QTest::qWait(30);  // the recovery timer fires in here
+  }
+  std::vector<double> snapshot_ms;
+  for (int i = 0; i < 5; ++i) {
+    QTest::keyClick(view, Qt::Key_A);
+    timer.restart();
+    desktop.Editor().SaveRecoveryFiles();
+    snapshot_ms.push_back(timer.nsecsElapsed() / 1e6);
+    QTest::qWait(300);
+  }
+  std::printf(
+      "key while keeping recovery files: median with repaint %.3f ms, max %.3f ms (%zu keys); "
+      "snapshot of the document on the typing thread: median %.1f ms, max %.1f ms\n",
+      Median(key_paint_ms), *std::max_element(key_paint_ms.begin(), key_paint_ms.end()),
+      key_paint_ms.size(), Median(snapshot_ms),
+      *std::max_element(snapshot_ms.begin(), snapshot_ms.end()));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -138,6 +181,7 @@ int main(int argc, char** argv) {
   morvik::TRichEditEx& document = desktop.CurrentView()->Document();
   std::printf("open: %.0f ms (%zu lines)\n", open_ms, document.RawLineCount());
   MeasureKeystrokes(desktop, document.PositionOfLine(500000) + 3, 200, "key");
+  MeasureKeystrokesWithRecovery(desktop, document.PositionOfLine(500000) + 3);
 
   // Sort of the whole document from the menu.
   WhenModalOpens([](QWidget* sort) {

@@ -25,6 +25,8 @@
 #include "app/editor/command_guards.h"
 #include "app/editor/desktop_port.h"
 #include "app/editor/dialog_state.h"
+#include "app/editor/recovery_files.h"
+#include "data/file_identity.h"
 #include "data/sv_data.h"
 
 namespace morvik {
@@ -112,6 +114,30 @@ class TFormEditor {
   // The user switched tab pages: panel 1 shows the current FileName.
   void PageEditChange();
 
+  // --- Files changed elsewhere -------------------------------------------------
+  // Compares each document's file with what it was when Morvik last read
+  // or wrote it. A file that another program changed is reported once per
+  // change, naming it, with its page shown: Yes reloads it as one undoable
+  // edit (nothing typed is lost), No keeps what is open, and a later Save
+  // asks before replacing it. A deleted file is not reported (Save then
+  // runs Save As). A view calls this whenever the main window is active
+  // and may have missed a change; it does nothing inside another command.
+  void CheckFilesOnDisk();
+
+  // --- Recovery files ------------------------------------------------------------
+  // Where unsaved work goes so that a crash does not lose it; none (the
+  // default) keeps nothing. Not owned; must outlive the editor's use of it.
+  void SetRecoveryFiles(RecoveryFiles* files) { recovery_ = files; }
+  // The recovery timer expired: each modified document changed since its
+  // last snapshot hands a copy of its bytes, name and type to the recovery
+  // files (written on their own thread); a document no longer modified
+  // drops its file.
+  void SaveRecoveryFiles();
+  // At start: offers the work that Morviks no longer running left behind.
+  // Yes restores each as a modified document with its name and type; No
+  // deletes them.
+  void OfferRecovery();
+
   // --- File menu ---------------------------------------------------------------
   void MenuFileNewClick();
   void MenuFileOpenClick();
@@ -189,6 +215,17 @@ class TFormEditor {
   // a bare untitled name, not a path.
   bool IsUntitled(const TRichEditEx& document) const;
   Page& PageOf(const TRichEditEx& document) const;
+  // Page's document now belongs to the file at path, which was identity
+  // when read or written just now: remembers it and moves the watch to it.
+  void SetDocumentFile(Page& page, const std::string& path, const FileIdentity& identity);
+  // True when page's file is as Morvik last read or wrote it, or the user
+  // agrees to replace what another program changed there.
+  bool MayReplaceFileOnDisk(Page& page);
+  void ReloadDocument(Page& page, const FileIdentity& identity);
+  // Page's text changed: a snapshot is due.
+  void RecoveryNeeded();
+  // Page's document was saved: its recovery file goes.
+  void ForgetRecovery(Page& page);
   int ActivePage() const;
   void SetActivePageCaption(const std::string& caption);
   void SetPageFont(int index, const FontSpec& font);
@@ -196,6 +233,8 @@ class TFormEditor {
   DesktopPort& port_;
   std::vector<std::unique_ptr<Page>> pages_;
   int long_commands_ = 0;
+  bool checking_files_ = false;
+  RecoveryFiles* recovery_ = nullptr;
   bool merge_running_ = false;  // data_commands.cpp
 };
 

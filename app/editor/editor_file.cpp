@@ -36,10 +36,11 @@ void TFormEditor::MenuFileOpenClick() {
   TRichEditEx& document = *DocumentByNumber(DocumentCount);
   BusyCursorGuard busy(port_);
   document.Replace(0, document.Length(), "");
+  // Taken before reading: a change while reading shows as a change later.
+  const FileIdentity identity = StatFile(path);
   // A failed read throws, leaving the new document empty and untitled.
   document.LoadFromFile(path);
-  document.FileName = path;
-  PageOf(document).Untitled = false;
+  SetDocumentFile(PageOf(document), path, identity);
   document.SetModified(false);
   SetActivePageCaption(BaseName(path));
 }
@@ -60,9 +61,13 @@ bool TFormEditor::SaveDocument(TRichEditEx& document) {
   // saved where the user says. An untitled name is never a path to write:
   // it would land in whatever the current directory is.
   if (IsUntitled(document) || !FileExists(document.FileName)) return SaveDocumentAs(&document);
+  Page& page = PageOf(document);
+  if (!MayReplaceFileOnDisk(page)) return false;
   BusyCursorGuard busy(port_);
   document.SaveToFile(document.FileName);
+  SetDocumentFile(page, document.FileName, StatFile(document.FileName));
   document.SetModified(false);
+  ForgetRecovery(page);
   return true;
 }
 
@@ -87,12 +92,12 @@ bool TFormEditor::SaveDocumentAs(TRichEditEx* document) {
   BusyCursorGuard busy(port_);
   // Nothing below changes when the write throws.
   document->SaveToFile(path);
-  document->FileName = path;
   Page& page = PageOf(*document);
-  page.Untitled = false;
+  SetDocumentFile(page, path, StatFile(path));
   page.Caption = BaseName(path);
   port_.SetPageCaption(page.Index, page.Caption);
   document->SetModified(false);
+  ForgetRecovery(page);
   return true;
 }
 

@@ -3,6 +3,7 @@
 #ifndef MORVIK_APP_EDITOR_EDITOR_PAGE_H_
 #define MORVIK_APP_EDITOR_EDITOR_PAGE_H_
 
+#include <cstdint>
 #include <string>
 
 #include "app/editor/editor.h"
@@ -27,6 +28,8 @@ class TFormEditor::Page : public DocumentObserver {
 
   void TextReplaced(std::size_t, std::size_t, std::size_t, std::size_t, std::size_t,
                     std::size_t) override {
+    ++Changes;
+    editor_.RecoveryNeeded();
     editor_.DocumentChange(Document);
   }
 
@@ -36,6 +39,15 @@ class TFormEditor::Page : public DocumentObserver {
   FontSpec Font;
   TRichEditEx Document;
   bool Untitled = true;  // no file yet
+  // The file as Morvik last read or wrote it, and the last change of it
+  // that the user was told of.
+  FileIdentity OnDisk;
+  FileIdentity Reported;
+  // Text changes so far, and how many of them the last recovery snapshot
+  // holds; whether a recovery file was asked for.
+  std::uint64_t Changes = 0;
+  std::uint64_t ChangesKept = 0;
+  bool RecoveryKept = false;
 
  private:
   TFormEditor& editor_;

@@ -82,8 +82,9 @@ TEST_F(FileCommands, SaveWritesOnlyModifiedDocumentsToTheirFile) {
   editor_.MenuFileSaveClick();
   EXPECT_FALSE(std::filesystem::exists(path));
 
-  WriteFile("s.txt", "old\r\n");
+  WriteFile("s.txt", "old\r\n");  // a file again, but not the one read
   document.Replace(0, 0, "new");
+  desktop_.message_answers = {MessageButton::Yes};
   editor_.MenuFileSaveClick();
   EXPECT_EQ(ReadFile(path), "newold\r\n");
   EXPECT_FALSE(document.Modified());

@@ -359,6 +359,30 @@ TEST_F(DesktopCommandsTest, TypeDialogFocusesThePresetAndOnlyOkAnswers) {
   }
 }
 
+// Another program changes an open file: the active window says so once,
+// naming the file; Yes reloads it, and undo brings back what was typed.
+TEST_F(DesktopCommandsTest, FileChangedOnDiskIsOfferedForReloading) {
+  const std::filesystem::path path = directory_ / "shared.htd";
+  WriteFile(path, "\"a\",\"b\"\r\n");
+  OpenDocument(path, Data01);
+  QTest::keyClicks(ViewWidget(0), QStringLiteral("X"));
+  const std::string typed = Document(0).Text();
+  std::vector<ShownMessage> shown;
+  AnswerMessages({kYes}, &shown);
+  WriteFile(path, "\"a\",\"changed elsewhere\"\r\n");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !shown.empty(); }, 5000)) << "no prompt";
+  QTest::qWait(50);  // a second notice of the same change must not ask again
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].caption, QStringLiteral(u"確認"));
+  EXPECT_TRUE(shown[0].text.startsWith(QString::fromStdString("ファイル\n\"" + path.string())))
+      << shown[0].text.toStdString();
+  EXPECT_EQ(shown[0].buttons, (QStringList{kYes, kNo}));
+  EXPECT_EQ(Document(0).Text(), "\"a\",\"changed elsewhere\"\r\n");
+  EXPECT_FALSE(Document(0).Modified());
+  Document(0).Undo();
+  EXPECT_EQ(Document(0).Text(), typed);
+}
+
 TEST_F(DesktopCommandsTest, ChosenFontReachesEveryDocument) {
   NewDocument(DataA1);
   NewDocument(DataB2);
