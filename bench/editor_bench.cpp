@@ -45,6 +45,7 @@ class QuietDesktop : public DesktopPort {
   void WatchFile(const std::string&) override {}
   void UnwatchFile(const std::string&) override {}
   void StartRecoveryTimer() override {}
+  void ContinueRecoverySoon() override {}
   void OpenWithDesktop(const std::string&, bool) override {}
 };
 

@@ -360,6 +360,12 @@ void QtDesktop::StartRecoveryTimer() {
   if (!recovery_timer_->isActive()) recovery_timer_->start();
 }
 
+void QtDesktop::ContinueRecoverySoon() {
+  // A zero timer runs after the input and paint events already queued.
+  QTimer::singleShot(0, window_.get(),
+                     [this] { Run([this] { editor_->ContinueRecoverySnapshots(); }); });
+}
+
 void QtDesktop::WatchFile(const std::string& path) {
   const QString file = QString::fromStdString(path);
   if (!watcher_->files().contains(file)) watcher_->addPath(file);

@@ -80,6 +80,7 @@ class QtDesktop : public DesktopPort {
   void WatchFile(const std::string& path) override;
   void UnwatchFile(const std::string& path) override;
   void StartRecoveryTimer() override;
+  void ContinueRecoverySoon() override;
   void OpenWithDesktop(const std::string& path_or_url, bool with_main_window) override;
 
  private:

@@ -102,6 +102,9 @@ class DesktopPort {
   // Starts the recovery timer unless it is running; when it expires (two
   // seconds later at most) the view calls TFormEditor::SaveRecoveryFiles.
   virtual void StartRecoveryTimer() = 0;
+  // Calls TFormEditor::ContinueRecoverySnapshots once the events pending
+  // now (keystrokes, repaints) have run.
+  virtual void ContinueRecoverySoon() = 0;
 
   // --- Desktop ---------------------------------------------------------------
   // Opens a file or URL with the desktop's associated program; a failure is

@@ -4,6 +4,7 @@
 #define MORVIK_APP_EDITOR_EDITOR_PAGE_H_
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/editor/editor.h"
@@ -26,9 +27,12 @@ class TFormEditor::Page : public DocumentObserver {
 
   void Watch() { Document.AddObserver(this); }
 
-  void TextReplaced(std::size_t, std::size_t, std::size_t, std::size_t, std::size_t,
+  void TextReplaced(std::size_t offset, std::size_t, std::size_t, std::size_t, std::size_t,
                     std::size_t) override {
     ++Changes;
+    // The part of a snapshot under way from the edit on is stale: it is
+    // copied again.
+    if (Snapshot && offset < Snapshot->size()) Snapshot->resize(offset);
     editor_.RecoveryNeeded();
     editor_.DocumentChange(Document);
   }
@@ -48,6 +52,9 @@ class TFormEditor::Page : public DocumentObserver {
   std::uint64_t Changes = 0;
   std::uint64_t ChangesKept = 0;
   bool RecoveryKept = false;
+  // The copy of the text being taken for the recovery file, its first
+  // Snapshot->size() bytes done.
+  std::optional<std::string> Snapshot;
 
  private:
   TFormEditor& editor_;

@@ -4,6 +4,7 @@
 // changes, so a snapshot comes at most two seconds after any change, also
 // while the user keeps typing). At its expiry each changed document is
 // copied once and handed to RecoveryFiles, which writes on its own thread.
+#include <algorithm>
 #include <memory>
 
 #include "app/editor/editor.h"
@@ -25,6 +26,7 @@ void TFormEditor::RecoveryNeeded() {
 
 void TFormEditor::ForgetRecovery(Page& page) {
   page.ChangesKept = page.Changes;
+  page.Snapshot.reset();
   if (recovery_ == nullptr || !page.RecoveryKept) return;
   recovery_->Forget(page.Index + 1);
   page.RecoveryKept = false;
@@ -36,18 +38,41 @@ void TFormEditor::SaveRecoveryFiles() {
     Page& page = *page_ptr;
     if (!page.Document.Modified()) {
       ForgetRecovery(page);
+    } else if (!page.Snapshot && !(page.RecoveryKept && page.ChangesKept == page.Changes)) {
+      page.Snapshot.emplace();
+      page.Snapshot->reserve(page.Document.Length());
+    }
+  }
+  ContinueRecoverySnapshots();
+}
+
+void TFormEditor::ContinueRecoverySnapshots() {
+  if (recovery_ == nullptr) return;
+  std::size_t budget = kSnapshotSliceBytes;
+  bool unfinished = false;
+  for (const std::unique_ptr<Page>& page_ptr : pages_) {
+    Page& page = *page_ptr;
+    if (!page.Snapshot) continue;
+    std::string& copy = *page.Snapshot;
+    const std::size_t length = page.Document.Length();
+    const std::size_t slice = std::min(budget, length - copy.size());
+    copy += page.Document.TextRange(copy.size(), slice);
+    budget -= slice;
+    if (copy.size() < length) {
+      unfinished = true;
       continue;
     }
-    if (page.RecoveryKept && page.ChangesKept == page.Changes) continue;
     RecoveryRecord record;
     record.Type = page.Document.DataType;
     record.HasFile = !page.Untitled;
     record.FileName = page.Document.FileName;
-    record.Text = page.Document.Text();  // the one copy the typing thread makes
+    record.Text = std::move(copy);
+    page.Snapshot.reset();
     recovery_->Keep(page.Index + 1, std::move(record));
     page.ChangesKept = page.Changes;
     page.RecoveryKept = true;
   }
+  if (unfinished) port_.ContinueRecoverySoon();
 }
 
 void TFormEditor::OfferRecovery() {

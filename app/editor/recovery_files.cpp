@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 #include "data/sv_script.h"
 
@@ -75,13 +77,15 @@ std::optional<std::string> ReadWhole(const std::string& path) {
   }
 }
 
-// Writes bytes to path through a temporary file renamed over it, so that
+// Writes pieces to path through a temporary file renamed over it, so that
 // path holds either the old or the new record, never a part.
-bool WriteAtomically(const std::string& path, std::string_view bytes) {
+bool WriteAtomically(const std::string& path, std::initializer_list<std::string_view> pieces) {
   std::string temp = path + ".XXXXXX";
   const int fd = ::mkostemp(temp.data(), O_CLOEXEC);  // mode 0600
   if (fd < 0) return false;
-  const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  bool written = true;
+  for (std::string_view piece : pieces) written = written && WriteAll(fd, piece);
+  written = written && ::fsync(fd) == 0;
   const bool closed = ::close(fd) == 0;
   if (!written || !closed || ::rename(temp.c_str(), path.c_str()) != 0) {
     ::unlink(temp.c_str());
@@ -115,16 +119,24 @@ void MakeDirectories(const std::string& path) {
 
 }  // namespace
 
-std::string EncodeRecovery(const RecoveryRecord& record) {
+namespace {
+
+// The fields before the text; the text and kTrailer follow.
+std::string RecoveryHead(const RecoveryRecord& record) {
   std::string bytes = kHeader;
   bytes += "type " + std::to_string(static_cast<int>(record.Type)) + "\n";
   bytes += std::string("file ") + (record.HasFile ? "1" : "0") + "\n";
   bytes += "name " + std::to_string(record.FileName.size()) + "\n" + record.FileName + "\n";
-  bytes.reserve(bytes.size() + record.Text.size() + 32);
   bytes += "text " + std::to_string(record.Text.size()) + "\n";
-  bytes += record.Text;
-  bytes += "\nend\n";
   return bytes;
+}
+
+constexpr char kTrailer[] = "\nend\n";
+
+}  // namespace
+
+std::string EncodeRecovery(const RecoveryRecord& record) {
+  return RecoveryHead(record) + record.Text + kTrailer;
 }
 
 std::optional<RecoveryRecord> DecodeRecovery(std::string_view bytes) {
@@ -211,6 +223,8 @@ void RecoveryFiles::Flush() {
 }
 
 void RecoveryFiles::Run() {
+  // Below the typing thread: on a busy machine the keystrokes come first.
+  (void)::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10);
   std::unique_lock<std::mutex> lock(mutex_);
   for (;;) {
     wake_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
@@ -231,7 +245,8 @@ void RecoveryFiles::Perform(const Job& job) {
   if (job.record) {
     // A failed write leaves the previous recovery file; the next snapshot
     // tries again. There is no one to tell from this thread.
-    WriteAtomically(path, EncodeRecovery(*job.record));
+    // In pieces: a large text is not copied once more to encode it.
+    WriteAtomically(path, {RecoveryHead(*job.record), job.record->Text, kTrailer});
   } else {
     ::unlink(path.c_str());
   }

@@ -99,7 +99,8 @@ class FakeDesktop : public DesktopPort {
   std::vector<std::string> scripts_shown;  // MemoScript when the editor opened
   int close_requests = 0;
   std::set<std::string> watched_files;
-  bool recovery_timer = false;  // started and not yet expired
+  bool recovery_timer = false;      // started and not yet expired
+  bool recovery_continues = false;  // a snapshot asked to go on
 
   // The user clicks another tab (the view then reports the switch).
   void ClickTab(int index) { active_page = index; }
@@ -230,6 +231,7 @@ class FakeDesktop : public DesktopPort {
   void WatchFile(const std::string& path) override { watched_files.insert(path); }
   void UnwatchFile(const std::string& path) override { watched_files.erase(path); }
   void StartRecoveryTimer() override { recovery_timer = true; }
+  void ContinueRecoverySoon() override { recovery_continues = true; }
   void OpenWithDesktop(const std::string& path_or_url, bool with_main_window) override {
     desktop_opens.push_back((with_main_window ? "parented:" : "") + path_or_url);
   }

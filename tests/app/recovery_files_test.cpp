@@ -91,6 +91,43 @@ TEST_F(Recovery, EditorKeepsModifiedWorkUntilSaved) {
   EXPECT_FALSE(std::filesystem::exists(recovery[0]));
 }
 
+// A document larger than a slice is copied over several turns while the
+// user edits it before, inside and after the part already copied: what is
+// kept is the text as it stands when the copy ends.
+TEST_F(Recovery, SnapshotInSlicesFollowsEditsMadeMeanwhile) {
+  RecoveryFiles files(StateDir());
+  editor_.SetRecoveryFiles(&files);
+  TRichEditEx& document = NewDocument(DataC1);
+  std::string big;
+  for (int i = 0; big.size() < 2 * TFormEditor::kSnapshotSliceBytes + 100; ++i) {
+    big += "line " + std::to_string(i) + "\r\n";
+  }
+  document.Replace(0, document.Length(), big);
+  editor_.SaveRecoveryFiles();
+  const std::size_t edits_at[] = {10, document.Length() - 5, TFormEditor::kSnapshotSliceBytes + 7};
+  int turns = 0;
+  for (std::size_t at : edits_at) {
+    ASSERT_TRUE(desktop_.recovery_continues);
+    desktop_.recovery_continues = false;
+    document.Replace(at, 3, "EDITED");
+    editor_.ContinueRecoverySnapshots();
+    ++turns;
+  }
+  while (desktop_.recovery_continues && turns++ < 20) {
+    desktop_.recovery_continues = false;
+    editor_.ContinueRecoverySnapshots();
+  }
+  files.Flush();
+  std::vector<std::string> kept;
+  for (const auto& entry : std::filesystem::directory_iterator(StateDir())) {
+    if (entry.path().extension() == ".recovery") kept.push_back(testing::ReadFile(entry.path()));
+  }
+  ASSERT_EQ(kept.size(), 1u);
+  const std::optional<RecoveryRecord> record = DecodeRecovery(kept[0]);
+  ASSERT_TRUE(record);
+  EXPECT_TRUE(record->Text == document.Text());
+}
+
 TEST_F(Recovery, StartOffersEndedSessionsWorkAndNoDeletesIt) {
   const std::string path = WriteFile("theirs.htd", "on disk\r\n");
   for (const MessageButton answer : {MessageButton::No, MessageButton::Yes}) {
