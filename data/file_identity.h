@@ -11,7 +11,7 @@
 namespace morvik {
 
 struct FileIdentity {
-  bool Exists = false;  // false: nothing there, or not reachable
+  bool Exists = false;   // false: nothing there, or not reachable
   bool Regular = false;  // a regular file (not a directory, FIFO, device)
   std::uint64_t Device = 0;
   std::uint64_t Inode = 0;
