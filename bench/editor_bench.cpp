@@ -47,6 +47,10 @@ class QuietDesktop : public DesktopPort {
   void ProcessPendingEvents() override {}
   void SetBusyCursor(bool) override {}
   void SetMenuCaption(MenuItemId, const std::string&) override {}
+  void WatchFile(const std::string&) override {}
+  void UnwatchFile(const std::string&) override {}
+  void StartRecoveryTimer() override {}
+  void ContinueRecoverySoon() override {}
   void OpenWithDesktop(const std::string&, bool) override {}
 };
 

@@ -119,6 +119,62 @@ void MeasureKeystrokes(morvik::QtDesktop& desktop, std::size_t offset, int count
               qPrintable(desktop.Window().StatusPanel(0)));
 }
 
+// Keystrokes while recovery files are kept: the current document is typed
+// into at a typist's pace for several recovery periods, first without
+// recovery files (the baseline), then with them, so that snapshots are
+// taken (in slices, between keystrokes) and written (on the recovery
+// thread) while the user types. Reports the keystrokes with repaint
+// (median, worst) of both runs and the longest slice of a snapshot.
+void MeasureKeystrokesWithRecovery(morvik::QtDesktop& desktop, std::size_t offset) {
+  morvik::DocumentView* view = desktop.CurrentView();
+  auto type_for = [&](int milliseconds, std::vector<double>& key_paint_ms) {
+    view->setFocus();
+    view->Document().SetSelection(offset, 0);
+    view->EnsureCaretVisible();
+    QCoreApplication::processEvents();
+    QElapsedTimer timer;
+    QElapsedTimer total;
+    total.start();
+    while (total.elapsed() < milliseconds) {
+      timer.restart();
+      QTest::keyClick(view, Qt::Key_A);
+      view->viewport()->repaint();
+      desktop.Window().statusBar()->repaint();
+      key_paint_ms.push_back(timer.nsecsElapsed() / 1e6);
+      QTest::qWait(30);  // the recovery timer and the snapshot's slices run in here
+    }
+  };
+  auto report = [](const char* what, const std::vector<double>& ms) {
+    std::printf("%s: median with repaint %.3f ms, max %.3f ms (%zu keys)\n", what, Median(ms),
+                *std::max_element(ms.begin(), ms.end()), ms.size());
+  };
+  std::vector<double> without;
+  type_for(9000, without);
+  report("paced keys, no recovery files", without);
+
+  const std::filesystem::path state =
+      std::filesystem::temp_directory_path() / "gui_bench_recovery_state";
+  std::filesystem::remove_all(state);
+  desktop.KeepRecoveryFiles(state.string());
+  std::vector<double> with;
+  type_for(9000, with);
+  report("paced keys, recovery files kept", with);
+
+  // What one slice of a snapshot costs the typing thread.
+  std::vector<double> slice_ms;
+  QElapsedTimer timer;
+  for (int i = 0; i < 20; ++i) {
+    QTest::keyClick(view, Qt::Key_A);
+    timer.restart();
+    desktop.Editor().SaveRecoveryFiles();  // starts a snapshot: its first slice
+    slice_ms.push_back(timer.nsecsElapsed() / 1e6);
+    QTest::qWait(100);
+  }
+  std::printf("snapshot slice on the typing thread: median %.2f ms, max %.2f ms\n",
+              Median(slice_ms), *std::max_element(slice_ms.begin(), slice_ms.end()));
+  std::filesystem::remove_all(state);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -138,6 +194,7 @@ int main(int argc, char** argv) {
   morvik::TRichEditEx& document = desktop.CurrentView()->Document();
   std::printf("open: %.0f ms (%zu lines)\n", open_ms, document.RawLineCount());
   MeasureKeystrokes(desktop, document.PositionOfLine(500000) + 3, 200, "key");
+  MeasureKeystrokesWithRecovery(desktop, document.PositionOfLine(500000) + 3);
 
   // Sort of the whole document from the menu.
   WhenModalOpens([](QWidget* sort) {

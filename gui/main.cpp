@@ -14,5 +14,6 @@ int main(int argc, char** argv) {
   morvik::MorvikApplication application(argc, argv);
   morvik::QtDesktop desktop;
   desktop.Window().show();
+  desktop.KeepRecoveryFiles(morvik::DefaultRecoveryDirectory());
   return application.exec();
 }

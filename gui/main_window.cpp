@@ -148,6 +148,11 @@ bool MainWindow::ChooseFont(QFont* font) {
   return true;
 }
 
+void MainWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && activated_) activated_();
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (close_query_ && !close_query_()) {
     event->ignore();

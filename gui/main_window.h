@@ -63,9 +63,12 @@ class MainWindow : public QMainWindow {
   // Asked when the window is about to close (close box, Alt+F4, Quit);
   // returning false keeps it open.
   void SetCloseQuery(std::function<bool()> query) { close_query_ = std::move(query); }
+  // Called each time the window becomes the active one.
+  void SetActivated(std::function<void()> activated) { activated_ = std::move(activated); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void CreateMenus();
@@ -80,6 +83,7 @@ class MainWindow : public QMainWindow {
   QFileDialog* open_dialog_ = nullptr;
   QFileDialog* save_dialog_ = nullptr;
   std::function<bool()> close_query_;
+  std::function<void()> activated_;
 };
 
 }  // namespace morvik

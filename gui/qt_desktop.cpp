@@ -4,9 +4,12 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QTabWidget>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -21,6 +24,12 @@
 #include "gui/select_type_dialog.h"
 
 namespace morvik {
+namespace {
+
+// How long after a change its snapshot is taken, at most.
+constexpr int kRecoveryDelayMs = 2000;
+
+}  // namespace
 
 QFont QFontOfSpec(const FontSpec& spec) {
   QFont font(QString::fromStdString(spec.Name));
@@ -61,8 +70,25 @@ QStringList NameFiltersOf(const std::string& filter) {
   return filters;
 }
 
-QtDesktop::QtDesktop() : window_(std::make_unique<MainWindow>()) {
+QtDesktop::QtDesktop()
+    : window_(std::make_unique<MainWindow>()),
+      watcher_(new QFileSystemWatcher(window_.get())),
+      recovery_timer_(new QTimer(window_.get())) {
   editor_ = std::make_unique<TFormEditor>(*this);
+  QObject::connect(watcher_, &QFileSystemWatcher::fileChanged, window_.get(),
+                   [this](const QString& path) {
+                     // A file replaced by a rename (as careful programs, and
+                     // Morvik itself, save) drops out of the watch: keep it.
+                     if (QFileInfo::exists(path) && !watcher_->files().contains(path)) {
+                       watcher_->addPath(path);
+                     }
+                     CheckFilesSoon();
+                   });
+  window_->SetActivated([this] { CheckFilesSoon(); });
+  recovery_timer_->setSingleShot(true);
+  recovery_timer_->setInterval(kRecoveryDelayMs);
+  QObject::connect(recovery_timer_, &QTimer::timeout, window_.get(),
+                   [this] { Run([this] { editor_->SaveRecoveryFiles(); }); });
   ConnectMenus();
   ConnectFindDialogs();
   QObject::connect(window_->PageEdit(), &QTabWidget::currentChanged, window_.get(), [this](int) {
@@ -129,6 +155,15 @@ void QtDesktop::ConnectFindDialogs() {
                    [forward] { forward(false, false); });
   QObject::connect(replace, &ReplaceDialog::ReplaceAllClicked, replace,
                    [forward] { forward(true, false); });
+}
+
+void QtDesktop::CheckFilesSoon() {
+  // Queued, so that the check never runs inside the event that prompted it
+  // (an activation inside a closing dialog's own loop, say).
+  QTimer::singleShot(0, window_.get(), [this] {
+    if (!window_->isActiveWindow() || QApplication::activeModalWidget() != nullptr) return;
+    Run([this] { editor_->CheckFilesOnDisk(); });
+  });
 }
 
 bool QtDesktop::CloseQuery() {
@@ -262,7 +297,7 @@ void QtDesktop::RunSelectType(TFormSelectType& form) {
   dialog.SetSelectedIndex(form.RadioTypeItemIndex);
   dialog.exec();
   form.RadioTypeItemIndex = dialog.SelectedIndex();
-  ApplyOutcome(dialog.Outcome(), form);  // a frame close counts as OK there
+  ApplyOutcome(dialog.Outcome(), form);  // the logic judges a frame close
 }
 
 bool QtDesktop::ChooseFont(FontSpec& font) {
@@ -313,6 +348,37 @@ void QtDesktop::SetMenuCaption(MenuItemId item, const std::string& caption) {
       window_->Action(QStringLiteral("MenuEditMerge"))->setText(QString::fromStdString(caption));
       break;
   }
+}
+
+void QtDesktop::KeepRecoveryFiles(const std::string& directory) {
+  try {
+    recovery_ = std::make_unique<RecoveryFiles>(directory);
+  } catch (const std::exception& error) {
+    ShowErrorMessage(window_.get(), QString::fromUtf8(error.what()));
+    return;
+  }
+  editor_->SetRecoveryFiles(recovery_.get());
+  // Once the window is up, so that the question has a window to stand on.
+  QTimer::singleShot(0, window_.get(), [this] { Run([this] { editor_->OfferRecovery(); }); });
+}
+
+void QtDesktop::StartRecoveryTimer() {
+  if (!recovery_timer_->isActive()) recovery_timer_->start();
+}
+
+void QtDesktop::ContinueRecoverySoon() {
+  // A zero timer runs after the input and paint events already queued.
+  QTimer::singleShot(0, window_.get(),
+                     [this] { Run([this] { editor_->ContinueRecoverySnapshots(); }); });
+}
+
+void QtDesktop::WatchFile(const std::string& path) {
+  const QString file = QString::fromStdString(path);
+  if (!watcher_->files().contains(file)) watcher_->addPath(file);
+}
+
+void QtDesktop::UnwatchFile(const std::string& path) {
+  watcher_->removePath(QString::fromStdString(path));
 }
 
 void QtDesktop::OpenWithDesktop(const std::string& path_or_url, bool /*with_main_window*/) {

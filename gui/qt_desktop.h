@@ -18,6 +18,8 @@
 #include "app/editor/editor.h"
 
 class QAction;
+class QFileSystemWatcher;
+class QTimer;
 
 namespace morvik {
 
@@ -44,6 +46,11 @@ class QtDesktop : public DesktopPort {
   DocumentView* View(int index) const;
   // The view of the current document, or nullptr.
   DocumentView* CurrentView() const;
+  // Keeps unsaved work in recovery files in directory from now on, and
+  // offers what Morviks no longer running left there. Without this call
+  // (the tests' windows) nothing is kept. When the directory cannot be
+  // used, says so and goes on without.
+  void KeepRecoveryFiles(const std::string& directory);
 
   // --- DesktopPort -------------------------------------------------------------
   void DocumentCreated(int index, TRichEditEx& document, const std::string& tab_sheet_name,
@@ -70,6 +77,10 @@ class QtDesktop : public DesktopPort {
   void ProcessPendingEvents() override;
   void SetBusyCursor(bool busy) override;
   void SetMenuCaption(MenuItemId item, const std::string& caption) override;
+  void WatchFile(const std::string& path) override;
+  void UnwatchFile(const std::string& path) override;
+  void StartRecoveryTimer() override;
+  void ContinueRecoverySoon() override;
   void OpenWithDesktop(const std::string& path_or_url, bool with_main_window) override;
 
  private:
@@ -79,11 +90,19 @@ class QtDesktop : public DesktopPort {
   void ConnectMenus();
   void ConnectFindDialogs();
   bool CloseQuery();
+  // Lets the logic look at the documents' files, once the window is active
+  // and no dialog or message box is open (it may ask the user).
+  void CheckFilesSoon();
   bool RunFileDialog(bool save, FileDialogState& dialog);
 
+  // Destroyed last: its clean end removes this session's files once the
+  // editor, which hands it snapshots, is gone.
+  std::unique_ptr<RecoveryFiles> recovery_;
   std::unique_ptr<MainWindow> window_;
   std::unique_ptr<TFormEditor> editor_;
   std::vector<DocumentView*> views_;
+  QFileSystemWatcher* watcher_;
+  QTimer* recovery_timer_;
   // Set while the logic switches pages, which is no user's tab switch.
   bool switching_pages_ = false;
 };

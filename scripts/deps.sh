@@ -10,7 +10,7 @@ packages=(
   libicu-dev
   clang-tidy clang-format
   qt6-base-dev qt6-translations-l10n qt6-l10n-tools
-  fonts-ipafont-gothic xvfb xauth
+  fonts-ipafont-gothic xvfb xauth xdotool
   "$@"
 )
 

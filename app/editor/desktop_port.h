@@ -91,6 +91,21 @@ class DesktopPort {
   virtual void SetBusyCursor(bool busy) = 0;
   virtual void SetMenuCaption(MenuItemId item, const std::string& caption) = 0;
 
+  // --- Files ---------------------------------------------------------------
+  // Starts or stops watching the file at path for changes by other
+  // programs. While the main window is active, a change (or the window
+  // becoming active again) calls TFormEditor::CheckFilesOnDisk; the logic
+  // decides whether anything changed. Watching a watched path again, or
+  // unwatching one not watched, does nothing.
+  virtual void WatchFile(const std::string& path) = 0;
+  virtual void UnwatchFile(const std::string& path) = 0;
+  // Starts the recovery timer unless it is running; when it expires (two
+  // seconds later at most) the view calls TFormEditor::SaveRecoveryFiles.
+  virtual void StartRecoveryTimer() = 0;
+  // Calls TFormEditor::ContinueRecoverySnapshots once the events pending
+  // now (keystrokes, repaints) have run.
+  virtual void ContinueRecoverySoon() = 0;
+
   // --- Desktop ---------------------------------------------------------------
   // Opens a file or URL with the desktop's associated program; a failure is
   // not reported. with_main_window: the main window is the parent.

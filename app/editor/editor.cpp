@@ -3,39 +3,12 @@
 #include "app/editor/editor.h"
 
 #include <cstdio>
+#include <stdexcept>
 
 #include "app/dialogs/select_type.h"
+#include "app/editor/editor_page.h"
 
 namespace morvik {
-
-// A tab page with its document. The page watches its document so that every
-// change of the text, whoever made it, refreshes the caret status.
-class TFormEditor::Page : public DocumentObserver {
- public:
-  Page(TFormEditor& editor, int number)
-      : TabSheetName("TabSheet" + std::to_string(number)),
-        Caption("Untitled" + std::to_string(number)),
-        Document("RichEdit" + std::to_string(number)),
-        editor_(editor) {}
-  ~Page() override { Document.RemoveObserver(this); }
-  Page(const Page&) = delete;
-  Page& operator=(const Page&) = delete;
-
-  void Watch() { Document.AddObserver(this); }
-
-  void TextReplaced(std::size_t, std::size_t, std::size_t, std::size_t, std::size_t,
-                    std::size_t) override {
-    editor_.DocumentChange(Document);
-  }
-
-  std::string TabSheetName;
-  std::string Caption;
-  FontSpec Font;
-  TRichEditEx Document;
-
- private:
-  TFormEditor& editor_;
-};
 
 TFormEditor::TFormEditor(DesktopPort& port) : port_(port) {
   OpenDialog.Filter = kOpenDialogFilter;
@@ -65,12 +38,9 @@ void TFormEditor::FormClose(CloseAction& Action) {
     const MessageButton answer = port_.ShowMessage(
         MessageKind::Confirmation,
         document->FileName + "\r\n\r\nは変更されています。保存しますか？", kYesNoCancelButtons);
-    if (answer == MessageButton::Yes) {
-      // An untitled document is written under its bare untitled name, in
-      // the current directory.
-      document->SaveToFile(document->FileName);
-      document->SetModified(false);
-    } else if (answer != MessageButton::No) {
+    const bool saved_or_skipped =
+        answer == MessageButton::No || (answer == MessageButton::Yes && SaveDocument(*document));
+    if (!saved_or_skipped) {
       Action = CloseAction::DoNotClose;
       return;
     }
@@ -123,6 +93,17 @@ const std::string& TFormEditor::TabSheetName(int index) const {
 
 const std::string& TFormEditor::PageCaption(int index) const {
   return pages_.at(index)->Caption;
+}
+
+TFormEditor::Page& TFormEditor::PageOf(const TRichEditEx& document) const {
+  for (const std::unique_ptr<Page>& page : pages_) {
+    if (&page->Document == &document) return *page;
+  }
+  throw std::logic_error("TFormEditor.PageOf: not a document of this window");
+}
+
+bool TFormEditor::IsUntitled(const TRichEditEx& document) const {
+  return PageOf(document).Untitled;
 }
 
 const FontSpec& TFormEditor::DocumentFont(int index) const {
@@ -228,6 +209,7 @@ std::optional<DataType> TFormEditor::AskDataType() {
   TFormSelectType form;
   if (const TRichEditEx* document = CurrentDocument()) form.SetSelectedType(document->DataType);
   port_.RunSelectType(form);
+  form.FormClose();
   if (form.Cancelled) return std::nullopt;
   return form.GetSelectedType();
 }

@@ -25,6 +25,8 @@
 #include "app/editor/command_guards.h"
 #include "app/editor/desktop_port.h"
 #include "app/editor/dialog_state.h"
+#include "app/editor/recovery_files.h"
+#include "data/file_identity.h"
 #include "data/sv_data.h"
 
 namespace morvik {
@@ -67,8 +69,10 @@ class TFormEditor {
   // No document is created.
   void FormCreate();
   // The unsaved-changes pass: each modified document, in tab order, is
-  // shown and offered for saving (Yes, No, Cancel). Cancel sets Action to
-  // DoNotClose and asks no further. A failed save throws, ending the pass.
+  // shown and offered for saving (Yes, No, Cancel). Yes for a document that
+  // has no file yet runs Save As. Cancel, here or in that Save As, sets
+  // Action to DoNotClose and asks no further. A failed save throws, ending
+  // the pass.
   void FormClose(CloseAction& Action);
   void MenuFileQuitClick();
 
@@ -112,6 +116,37 @@ class TFormEditor {
   void DocumentMouseDown(TRichEditEx& Sender);
   // The user switched tab pages: panel 1 shows the current FileName.
   void PageEditChange();
+
+  // --- Files changed elsewhere -------------------------------------------------
+  // Compares each document's file with what it was when Morvik last read
+  // or wrote it. A file that another program changed is reported once per
+  // change, naming it, with its page shown: Yes reloads it as one undoable
+  // edit (nothing typed is lost), No keeps what is open, and a later Save
+  // asks before replacing it. A deleted file is not reported (Save then
+  // runs Save As). A view calls this whenever the main window is active
+  // and may have missed a change; it does nothing inside another command.
+  void CheckFilesOnDisk();
+
+  // --- Recovery files ------------------------------------------------------------
+  // Where unsaved work goes so that a crash does not lose it; none (the
+  // default) keeps nothing. Not owned; must outlive the editor's use of it.
+  void SetRecoveryFiles(RecoveryFiles* files) { recovery_ = files; }
+  // The recovery timer expired: each modified document changed since its
+  // last snapshot hands a copy of its bytes, name and type to the recovery
+  // files (written on their own thread); a document no longer modified
+  // drops its file. A large document is copied a slice at a time between
+  // the user's events (edits meanwhile are followed), so that no keystroke
+  // waits for a whole copy.
+  void SaveRecoveryFiles();
+  // Copies the next slice of the snapshots under way.
+  void ContinueRecoverySnapshots();
+  // The most a snapshot copies at once, in bytes (well under a
+  // millisecond on an idle machine).
+  static constexpr std::size_t kSnapshotSliceBytes = 1 << 20;
+  // At start: offers the work that Morviks no longer running left behind.
+  // Yes restores each as a modified document with its name and type; No
+  // deletes them.
+  void OfferRecovery();
 
   // --- File menu ---------------------------------------------------------------
   void MenuFileNewClick();
@@ -184,6 +219,27 @@ class TFormEditor {
   // The data-type dialog, preset to the current document's type; nullopt
   // when cancelled.
   std::optional<DataType> AskDataType();
+  // Save As for document (nullptr: the dialog is shown, nothing written):
+  // the save dialog, the ".htd" rule, and a question before replacing an
+  // existing file. False when the user cancels or declines.
+  bool SaveDocumentAs(TRichEditEx* document);
+  // Writes document to its own file; false when the user declines.
+  bool SaveDocument(TRichEditEx& document);
+  // True until Open or Save As gives document a file: its FileName is then
+  // a bare untitled name, not a path.
+  bool IsUntitled(const TRichEditEx& document) const;
+  Page& PageOf(const TRichEditEx& document) const;
+  // Page's document now belongs to the file at path, which was identity
+  // when read or written just now: remembers it and moves the watch to it.
+  void SetDocumentFile(Page& page, const std::string& path, const FileIdentity& identity);
+  // True when page's file is as Morvik last read or wrote it, or the user
+  // agrees to replace what another program changed there.
+  bool MayReplaceFileOnDisk(Page& page);
+  void ReloadDocument(Page& page, const FileIdentity& identity);
+  // Page's text changed: a snapshot is due.
+  void RecoveryNeeded();
+  // Page's document was saved: its recovery file goes.
+  void ForgetRecovery(Page& page);
   int ActivePage() const;
   void SetActivePageCaption(const std::string& caption);
   void SetPageFont(int index, const FontSpec& font);
@@ -191,6 +247,8 @@ class TFormEditor {
   DesktopPort& port_;
   std::vector<std::unique_ptr<Page>> pages_;
   int long_commands_ = 0;
+  bool checking_files_ = false;
+  RecoveryFiles* recovery_ = nullptr;
   bool merge_running_ = false;  // data_commands.cpp
 };
 

@@ -3,6 +3,7 @@
 
 #include "app/editor/command_guards.h"
 #include "app/editor/editor.h"
+#include "app/editor/editor_page.h"
 
 namespace morvik {
 namespace {
@@ -35,9 +36,11 @@ void TFormEditor::MenuFileOpenClick() {
   TRichEditEx& document = *DocumentByNumber(DocumentCount);
   BusyCursorGuard busy(port_);
   document.Replace(0, document.Length(), "");
+  // Taken before reading: a change while reading shows as a change later.
+  const FileIdentity identity = StatFile(path);
   // A failed read throws, leaving the new document empty and untitled.
   document.LoadFromFile(path);
-  document.FileName = path;
+  SetDocumentFile(PageOf(document), path, identity);
   document.SetModified(false);
   SetActivePageCaption(BaseName(path));
 }
@@ -45,18 +48,31 @@ void TFormEditor::MenuFileOpenClick() {
 void TFormEditor::MenuFileSaveClick() {
   TRichEditEx* document = CurrentDocument();
   if (document == nullptr || !document->Modified() || LongCommandRunning()) return;
-  if (!FileExists(document->FileName)) {
-    MenuFileSaveAsClick();
-    return;
-  }
-  BusyCursorGuard busy(port_);
-  document->SaveToFile(document->FileName);
-  document->SetModified(false);
+  SaveDocument(*document);
 }
 
 void TFormEditor::MenuFileSaveAsClick() {
   if (LongCommandRunning()) return;
-  if (!port_.ChooseSaveFile(SaveDialog)) return;
+  SaveDocumentAs(CurrentDocument());
+}
+
+bool TFormEditor::SaveDocument(TRichEditEx& document) {
+  // A document without a file, or whose file was deleted meanwhile, is
+  // saved where the user says. An untitled name is never a path to write:
+  // it would land in whatever the current directory is.
+  if (IsUntitled(document) || !FileExists(document.FileName)) return SaveDocumentAs(&document);
+  Page& page = PageOf(document);
+  if (!MayReplaceFileOnDisk(page)) return false;
+  BusyCursorGuard busy(port_);
+  document.SaveToFile(document.FileName);
+  SetDocumentFile(page, document.FileName, StatFile(document.FileName));
+  document.SetModified(false);
+  ForgetRecovery(page);
+  return true;
+}
+
+bool TFormEditor::SaveDocumentAs(TRichEditEx* document) {
+  if (!port_.ChooseSaveFile(SaveDialog)) return false;
   std::string path = SaveDialog.FileName;
   // A path without any dot, directories included, gets the data files'
   // extension; a dot anywhere counts, as it always has.
@@ -64,14 +80,25 @@ void TFormEditor::MenuFileSaveAsClick() {
     path += ".htd";
     SaveDialog.FileName = path;
   }
-  TRichEditEx* document = CurrentDocument();
-  if (document == nullptr) return;
+  if (document == nullptr) return false;
+  // The save dialog leaves this question to us, so that it is asked once
+  // and also for the ".htd" name the dialog never saw.
+  if (FileExists(path) &&
+      port_.ShowMessage(MessageKind::Confirmation,
+                        "ファイル\r\n\"" + path + "\"\r\nは既に存在します。上書きしますか？",
+                        kYesNoButtons) != MessageButton::Yes) {
+    return false;
+  }
   BusyCursorGuard busy(port_);
   // Nothing below changes when the write throws.
   document->SaveToFile(path);
-  document->FileName = path;
-  SetActivePageCaption(BaseName(path));
+  Page& page = PageOf(*document);
+  SetDocumentFile(page, path, StatFile(path));
+  page.Caption = BaseName(path);
+  port_.SetPageCaption(page.Index, page.Caption);
   document->SetModified(false);
+  ForgetRecovery(page);
+  return true;
 }
 
 void TFormEditor::MenuFileChangeDataTypeClick() {

@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -97,6 +98,9 @@ class FakeDesktop : public DesktopPort {
   std::vector<FileInfoShown> file_infos;
   std::vector<std::string> scripts_shown;  // MemoScript when the editor opened
   int close_requests = 0;
+  std::set<std::string> watched_files;
+  bool recovery_timer = false;      // started and not yet expired
+  bool recovery_continues = false;  // a snapshot asked to go on
 
   // The user clicks another tab (the view then reports the switch).
   void ClickTab(int index) { active_page = index; }
@@ -224,6 +228,10 @@ class FakeDesktop : public DesktopPort {
   void SetMenuCaption(MenuItemId item, const std::string& caption) override {
     menu_captions[item] = caption;
   }
+  void WatchFile(const std::string& path) override { watched_files.insert(path); }
+  void UnwatchFile(const std::string& path) override { watched_files.erase(path); }
+  void StartRecoveryTimer() override { recovery_timer = true; }
+  void ContinueRecoverySoon() override { recovery_continues = true; }
   void OpenWithDesktop(const std::string& path_or_url, bool with_main_window) override {
     desktop_opens.push_back((with_main_window ? "parented:" : "") + path_or_url);
   }
