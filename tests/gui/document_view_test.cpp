@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "gui/document_clipboard.h"
-#include "gui/text_motion.h"
 
 namespace morvik {
 
@@ -386,37 +385,6 @@ TEST_F(DocumentViewTest, ReadOnlyDocumentTakesNoEditFromTheView) {
   // Moving around still works.
   Press({Qt::Key_Down});
   EXPECT_EQ(view_->CaretPoint(), (TextPoint{1, 2}));
-}
-
-TEST(TextMotionTest, WordsAreRunsOfOneScript) {
-  struct Case {
-    QString line;
-    qsizetype column;
-    qsizetype next;
-    qsizetype previous;
-    qsizetype word_first;
-    qsizetype word_last;
-  };
-  const Case cases[] = {
-      {QStringLiteral(u"abc def"), 0, 4, 0, 0, 3},
-      {QStringLiteral(u"abc def"), 5, 7, 4, 4, 7},
-      {QStringLiteral(u"abc def"), 7, 7, 4, 4, 7},  // at the end: the word before
-      {QStringLiteral(u"ひらがなカタカナ漢字"), 0, 4, 0, 0, 4},
-      {QStringLiteral(u"ひらがなカタカナ漢字"), 5, 8, 4, 4, 8},
-      {QStringLiteral(u"ひらがなカタカナ漢字"), 9, 10, 8, 8, 10},
-      {QStringLiteral(u"コーヒー\u3000ｶﾀｶﾅ"), 0, 5, 0, 0, 4},  // ー belongs to katakana
-      {QStringLiteral(u"a_1,\"x\""), 0, 3, 0, 0, 3},
-      {QStringLiteral(u"a_1,\"x\""), 3, 5, 0, 3, 5},
-      {QString(), 0, 0, 0, 0, 0},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.line.toStdString() + " @" + std::to_string(c.column));
-    EXPECT_EQ(NextWordColumn(c.line, c.column), c.next);
-    EXPECT_EQ(PreviousWordColumn(c.line, c.column), c.previous);
-    const auto [first, last] = WordAround(c.line, c.column);
-    EXPECT_EQ(first, c.word_first);
-    EXPECT_EQ(last, c.word_last);
-  }
 }
 
 }  // namespace
