@@ -192,18 +192,12 @@ void LineLayouts::SetFont(const QFont& font) {
   style->height =
       static_cast<int>(std::ceil(std::max(metrics.lineSpacing(), sample->lineAt(0).height())));
   style_ = std::move(style);
-  advances_.assign(0x10000, -1);
+  advances_ = std::make_shared<AdvanceCache>([font = style_->font](char16_t c) {
+    const char16_t shown = NeedsVisibleSign(c) ? VisibleSignOf(c) : c;
+    return QFontMetricsF(font).horizontalAdvance(QChar(shown));
+  });
   Invalidate();
   ResetWidest();
-}
-
-qreal LineLayouts::AdvanceOf(char16_t c) {
-  qreal& advance = advances_[c];
-  if (advance < 0) {
-    const char16_t shown = NeedsVisibleSign(c) ? VisibleSignOf(c) : c;
-    advance = QFontMetricsF(style_->font).horizontalAdvance(QChar(shown));
-  }
-  return advance;
 }
 
 LongLineGeometry::Reader LineLayouts::ReaderOf(std::size_t index) const {
@@ -225,8 +219,8 @@ LineLayouts::LongLine* LineLayouts::LongLineAt(std::size_t index) {
   if (long_lines_.size() >= kMaxLongLines) long_lines_.clear();
   LongLine line;
   line.first_char = document_.CharPositionOfLine(index);
-  line.geometry = std::make_shared<LongLineGeometry>(
-      length, style_->tab_width, [this](char16_t c) { return AdvanceOf(c); }, ReaderOf(index));
+  line.geometry =
+      std::make_shared<LongLineGeometry>(length, style_->tab_width, advances_, ReaderOf(index));
   known_line_count_ = document_.RawLineCount();
   return &(long_lines_[index] = std::move(line));
 }

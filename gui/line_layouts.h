@@ -160,14 +160,13 @@ class LineLayouts {
     std::shared_ptr<LongLineGeometry> geometry;
   };
 
-  qreal AdvanceOf(char16_t c);
   LongLine* LongLineAt(std::size_t index);
   LongLineGeometry::Reader ReaderOf(std::size_t index) const;
 
   const TRichEditEx& document_;
   std::shared_ptr<const LineStyle> style_;
-  // Widths of the characters met so far in long lines; negative: unknown.
-  std::vector<qreal> advances_;
+  // Widths of the characters met so far in long lines.
+  std::shared_ptr<AdvanceCache> advances_;
   qreal widest_seen_ = 0;
   std::unordered_map<std::size_t, std::shared_ptr<const DisplayLine>> lines_;
   std::unordered_map<std::size_t, LongLine> long_lines_;

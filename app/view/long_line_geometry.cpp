@@ -6,20 +6,21 @@
 
 namespace morvik {
 
-LongLineGeometry::LongLineGeometry(std::size_t length, double tab_width, Advance advance,
-                                   const Reader& read)
+LongLineGeometry::LongLineGeometry(std::size_t length, double tab_width,
+                                   std::shared_ptr<AdvanceCache> advance, const Reader& read)
     : length_(length), tab_width_(tab_width > 0 ? tab_width : 1), advance_(std::move(advance)) {
   MeasureInto(blocks_, 0, length_, read);
 }
 
-double LongLineGeometry::Advanced(double x, std::u16string_view text) const {
+double LongLineGeometry::Advanced(double x, std::u16string_view text) {
+  AdvanceCache& advance = *advance_;
   for (const char16_t c : text) {
-    x = c == u'\t' ? (std::floor(x / tab_width_) + 1) * tab_width_ : x + advance_(c);
+    x = c == u'\t' ? (std::floor(x / tab_width_) + 1) * tab_width_ : x + advance(c);
   }
   return x;
 }
 
-LongLineGeometry::Block LongLineGeometry::Measure(std::u16string_view text) const {
+LongLineGeometry::Block LongLineGeometry::Measure(std::u16string_view text) {
   Block block;
   block.chars = text.size();
   const std::size_t tab = text.find(u'\t');
@@ -32,13 +33,23 @@ LongLineGeometry::Block LongLineGeometry::Measure(std::u16string_view text) cons
 }
 
 void LongLineGeometry::MeasureInto(std::vector<Block>& blocks, std::size_t first, std::size_t count,
-                                   const Reader& read) const {
+                                   const Reader& read) {
   // Even pieces near kBlockChars, so that an edit's block is never tiny.
   const std::size_t pieces = std::max<std::size_t>(1, (count + kBlockChars / 2) / kBlockChars);
+  // Reading costs a search of the model per call: read many blocks at once.
+  constexpr std::size_t kBlocksPerRead = 64;
+  std::u16string text;
+  std::size_t text_first = first;
   for (std::size_t i = 0; i < pieces; ++i) {
     const std::size_t from = first + count * i / pieces;
     const std::size_t to = first + count * (i + 1) / pieces;
-    if (to > from) blocks.push_back(Measure(read(from, to - from)));
+    if (to <= from) continue;
+    if (to > text_first + text.size()) {
+      const std::size_t read_to = first + count * std::min(pieces, i + kBlocksPerRead) / pieces;
+      text = read(from, read_to - from);
+      text_first = from;
+    }
+    blocks.push_back(Measure(std::u16string_view(text).substr(from - text_first, to - from)));
   }
 }
 

@@ -14,25 +14,42 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace morvik {
+
+// The pen's advance for each character other than a tab, measured once.
+class AdvanceCache {
+ public:
+  explicit AdvanceCache(std::function<double(char16_t)> measure)
+      : measure_(std::move(measure)), advances_(0x10000, -1) {}
+  double operator()(char16_t c) {
+    double& advance = advances_[c];
+    if (advance < 0) advance = measure_(c);
+    return advance;
+  }
+
+ private:
+  std::function<double(char16_t)> measure_;
+  std::vector<double> advances_;  // negative: not measured yet
+};
 
 class LongLineGeometry {
  public:
   // count characters of the line from column first (fewer only past its end).
   using Reader = std::function<std::u16string(std::size_t first, std::size_t count)>;
-  // The pen's advance for a character other than a tab.
-  using Advance = std::function<double(char16_t)>;
 
   // Characters per block when a line is measured; an edit lets a block
   // grow to twice this before it is cut again.
   static constexpr std::size_t kBlockChars = 4096;
 
   // Measures a line of length characters.
-  LongLineGeometry(std::size_t length, double tab_width, Advance advance, const Reader& read);
+  LongLineGeometry(std::size_t length, double tab_width, std::shared_ptr<AdvanceCache> advance,
+                   const Reader& read);
 
   std::size_t Length() const { return length_; }
   double Width();
@@ -41,7 +58,7 @@ class LongLineGeometry {
   double XOfColumn(std::size_t column, const Reader& read);
   std::size_t ColumnAtX(double x, const Reader& read);
   // The pen after the characters of text, starting at x.
-  double Advanced(double x, std::u16string_view text) const;
+  double Advanced(double x, std::u16string_view text);
 
   // removed characters at column were replaced by inserted ones (no line
   // break among them); read already gives the new text.
@@ -55,10 +72,11 @@ class LongLineGeometry {
     double after_tab = 0;   // from the first tab's stop to the end
   };
 
-  Block Measure(std::u16string_view text) const;
-  // Appends blocks for the characters [first, first + count).
+  Block Measure(std::u16string_view text);
+  // Appends blocks for the characters [first, first + count), read in
+  // pieces of many blocks.
   void MeasureInto(std::vector<Block>& blocks, std::size_t first, std::size_t count,
-                   const Reader& read) const;
+                   const Reader& read);
   double End(const Block& block, double start) const;
   void UpdateSums();
   // The block holding column (the last one for the line's end).
@@ -66,7 +84,7 @@ class LongLineGeometry {
 
   std::size_t length_ = 0;
   double tab_width_ = 8;
-  Advance advance_;
+  std::shared_ptr<AdvanceCache> advance_;
   std::vector<Block> blocks_;
   // Characters and x before each block, and after the last; stale after an
   // edit until the next query.

@@ -117,7 +117,7 @@ TEST(ViewControllerTest, LongLineGeometryAgreesWithAPlainSumThroughEdits) {
   const LongLineGeometry::Reader read = [&line](std::size_t first, std::size_t count) {
     return line.substr(std::min(first, line.size()), count);
   };
-  LongLineGeometry geometry(line.size(), tab, TestAdvance, read);
+  LongLineGeometry geometry(line.size(), tab, std::make_shared<AdvanceCache>(TestAdvance), read);
   for (int round = 0; round < 30; ++round) {
     const std::vector<double> x = PlainX(line, tab, TestAdvance);
     ASSERT_EQ(geometry.Length(), line.size());
