@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "gui/document_view_accessible.h"
+
 namespace morvik {
 namespace {
 
@@ -40,6 +42,7 @@ DocumentView::DocumentView(TRichEditEx& document, DocumentViewEvents events, QMe
   viewport()->setAcceptDrops(true);
   lines_.SetFont(font());
   document_.AddObserver(this);
+  DocumentViewAccessible::InstallFactory();
   UpdateScrollBars();
 }
 
@@ -59,6 +62,7 @@ void DocumentView::TextReplaced(std::size_t offset, std::size_t /*removed_bytes*
   } else {
     lines_.TextReplaced(char_position, removed_chars, inserted_chars);
   }
+  NotifyAccessibleChange(char_position, removed_chars, inserted_chars);
   UpdateScrollBarsLater();
   viewport()->update();
 }
@@ -102,6 +106,7 @@ void DocumentView::CaretMoved() {
   } else {
     blink_timer_.stop();
   }
+  NotifyAccessibleCaret();
 }
 
 // --- Positions ----------------------------------------------------------------------

@@ -71,7 +71,8 @@ class DocumentView : public QAbstractScrollArea, public DocumentObserver, privat
   TextPoint AnchorPoint() const { return controller_.AnchorPoint(); }
   // The line shown at the top.
   std::size_t TopLine() const;
-  // What the view draws for a line (see DisplayTextOfLine).
+  // All of what the view draws for a line (see DisplayTextOfLine); reads
+  // the whole line, which the view itself never does for a long one.
   QString DisplayedLine(std::size_t line) const;
   // The viewport point in the middle of the character at point, or just
   // after the line's end: where a click puts the caret at point.
@@ -130,6 +131,12 @@ class DocumentView : public QAbstractScrollArea, public DocumentObserver, privat
   void ShowCaret() override { EnsureCaretVisible(); }
   void Redraw() override;
   void Refuse(const std::string& message) override;
+  void AboutToReplace(std::size_t char_position, std::size_t removed) override;
+
+  // --- Screen readers (document_view_accessible.cpp)
+  void NotifyAccessibleChange(std::size_t char_position, std::size_t removed_chars,
+                              std::size_t inserted_chars);
+  void NotifyAccessibleCaret();
 
   // --- Positions (document_view.cpp)
   std::size_t LineCount() const { return controller_.LineCount(); }
@@ -191,6 +198,9 @@ class DocumentView : public QAbstractScrollArea, public DocumentObserver, privat
   std::optional<TextPoint> drop_point_;
 
   bool scroll_bars_update_queued_ = false;
+
+  // What the controller's next edit removes, for a screen reader.
+  std::optional<std::pair<std::size_t, QString>> removed_text_;
 };
 
 // The Shift state of the key event a view is handling, for the logic's
