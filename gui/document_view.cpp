@@ -63,6 +63,7 @@ void DocumentView::TextReplaced(std::size_t offset, std::size_t /*removed_bytes*
     lines_.TextReplaced(char_position, removed_chars, inserted_chars);
   }
   NotifyAccessibleChange(char_position, removed_chars, inserted_chars);
+  UpdateGutter();
   UpdateScrollBarsLater();
   viewport()->update();
 }
@@ -217,12 +218,14 @@ void DocumentView::ScrollToPoint(TextPoint point) {
 void DocumentView::scrollContentsBy(int /*dx*/, int /*dy*/) {
   // The vertical bar counts lines, not pixels: draw afresh.
   viewport()->update();
+  if (gutter_ != nullptr) gutter_->update();
   updateMicroFocus();
 }
 
 void DocumentView::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
   UpdateScrollBars();
+  UpdateGutter();
 }
 
 void DocumentView::changeEvent(QEvent* event) {
@@ -230,6 +233,7 @@ void DocumentView::changeEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange) {
     lines_.SetFont(font());
     UpdateScrollBars();
+    UpdateGutter();
     viewport()->update();
   }
 }

@@ -84,6 +84,11 @@ class DocumentView : public QAbstractScrollArea, public DocumentObserver, privat
   // Scrolls so that point is in sight, leaving the caret where it is.
   void ScrollToPoint(TextPoint point);
 
+  // The line-number gutter at the left, off at first; as wide as the line
+  // count's digits.
+  void SetLineNumbersVisible(bool visible);
+  bool LineNumbersVisible() const { return gutter_ != nullptr; }
+
   QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
   // Moves the selected text to point as one undo step (a drag within the
@@ -96,8 +101,13 @@ class DocumentView : public QAbstractScrollArea, public DocumentObserver, privat
                     std::size_t inserted_chars) override;
   void SelectionChanged() override;
 
+ signals:
+  // Ctrl+wheel: the user asks for a larger (steps > 0) or smaller font.
+  void ZoomRequested(int steps);
+
  protected:
   bool event(QEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -137,6 +147,9 @@ class DocumentView : public QAbstractScrollArea, public DocumentObserver, privat
   void NotifyAccessibleChange(std::size_t char_position, std::size_t removed_chars,
                               std::size_t inserted_chars);
   void NotifyAccessibleCaret();
+
+  // --- The gutter (document_view_gutter.cpp)
+  void UpdateGutter();
 
   // --- Positions (document_view.cpp)
   std::size_t LineCount() const { return controller_.LineCount(); }
@@ -201,6 +214,9 @@ class DocumentView : public QAbstractScrollArea, public DocumentObserver, privat
 
   // What the controller's next edit removes, for a screen reader.
   std::optional<std::pair<std::size_t, QString>> removed_text_;
+  QWidget* gutter_ = nullptr;
+  // Ctrl+wheel: the part of a notch a fine-grained wheel has turned.
+  int zoom_remainder_ = 0;
 };
 
 // The Shift state of the key event a view is handling, for the logic's

@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -385,6 +386,46 @@ TEST_F(DocumentViewTest, ReadOnlyDocumentTakesNoEditFromTheView) {
   // Moving around still works.
   Press({Qt::Key_Down});
   EXPECT_EQ(view_->CaretPoint(), (TextPoint{1, 2}));
+}
+
+TEST_F(DocumentViewTest, GutterNumbersLinesAndCtrlWheelAsksForZoom) {
+  Load("a\r\nb\r\nc");
+  const int text_left = view_->viewport()->geometry().left();
+  view_->SetLineNumbersVisible(true);
+  const auto* gutter = view_->findChild<QWidget*>(QStringLiteral("LineNumberGutter"));
+  ASSERT_NE(gutter, nullptr);
+  const int narrow = gutter->width();
+  EXPECT_EQ(view_->viewport()->geometry().left(), text_left + narrow);
+  // Clicks still land on the text beside the gutter.
+  Click({1, 1});
+  EXPECT_EQ(view_->CaretPoint(), (TextPoint{1, 1}));
+  // Five-digit line numbers take a wider gutter.
+  std::string lines;
+  for (int i = 0; i < 12000; ++i) lines += "x\r\n";
+  Load(lines);
+  EXPECT_GT(gutter->width(), narrow);
+  EXPECT_EQ(view_->viewport()->geometry().left(), text_left + gutter->width());
+  view_->SetLineNumbersVisible(false);
+  EXPECT_EQ(view_->viewport()->geometry().left(), text_left);
+  EXPECT_EQ(view_->findChild<QWidget*>(QStringLiteral("LineNumberGutter")), nullptr);
+
+  // Whole notches of the wheel with Ctrl are zoom steps; without Ctrl it
+  // scrolls.
+  std::vector<int> zooms;
+  QObject::connect(view_.get(), &DocumentView::ZoomRequested,
+                   [&zooms](int steps) { zooms.push_back(steps); });
+  const auto wheel = [this](int delta, Qt::KeyboardModifiers modifiers) {
+    const QPointF at(10, 10);
+    QWheelEvent event(at, view_->viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view_->viewport(), &event);
+  };
+  wheel(240, Qt::ControlModifier);
+  wheel(-60, Qt::ControlModifier);
+  wheel(-60, Qt::ControlModifier);
+  wheel(-120, Qt::NoModifier);
+  EXPECT_EQ(zooms, (std::vector<int>{2, -1}));
+  EXPECT_GT(view_->TopLine(), 0u);
 }
 
 }  // namespace
