@@ -237,12 +237,14 @@ std::shared_ptr<const DisplayLine> LineLayouts::OnScreen(std::size_t index, qrea
       found != lines_.end() && (whole || found->second->Length() == found->second->Text().size())) {
     return found->second;
   }
-  LongLine* long_line = LongLineAt(index);
+  // A line of few bytes has few characters: no need to count them.
+  const std::size_t bytes = document_.PositionOfLine(index + 1) - document_.PositionOfLine(index);
+  LongLine* long_line =
+      bytes > static_cast<std::size_t>(DisplayLine::kLongLineColumns) ? LongLineAt(index) : nullptr;
   std::shared_ptr<const DisplayLine> line;
   std::vector<qsizetype> marked;
   if (long_line == nullptr) {
-    QString text =
-        DisplayTextOfChars(document_.LineChars(index, 0, document_.LineCharCount(index)), &marked);
+    QString text = DisplayTextOfLine(document_.Line(index), &marked);
     line = std::make_shared<const DisplayLine>(std::move(text), std::move(marked), style_);
   } else {
     std::shared_ptr<LongLineGeometry> geometry = long_line->geometry;

@@ -4,9 +4,15 @@
 #include <exception>
 
 #include "app/view/text_motion.h"
+#include "data/sjis_codec.h"
 
 namespace morvik {
 namespace {
+
+// Lines of up to this many bytes are read and scanned, which is quicker
+// than the model's per-chunk counts that the positions of a longer line
+// come from.
+constexpr std::size_t kScannedLineBytes = 1024;
 
 // Word rules read a window of a line this wide first, and four times wider
 // each time a run reaches the window's edge.
@@ -36,17 +42,34 @@ std::size_t ViewController::LineCount() const {
   return document_.RawLineCount();
 }
 
+std::optional<std::string> ViewController::ShortLine(std::size_t line) const {
+  // The line's bytes with its break: an upper bound of its own.
+  const std::size_t start = document_.PositionOfLine(line);
+  if (document_.PositionOfLine(line + 1) - start > kScannedLineBytes) return std::nullopt;
+  return document_.Line(line);
+}
+
 std::size_t ViewController::LineLength(std::size_t line) const {
+  if (const std::optional<std::string> bytes = ShortLine(line)) {
+    return ColumnOfByteOffset(*bytes, bytes->size());
+  }
   return document_.LineCharCount(line);
 }
 
 std::size_t ViewController::OffsetOf(TextPoint point) const {
   point = ClampPoint(point);
+  if (const std::optional<std::string> bytes = ShortLine(point.line)) {
+    return document_.PositionOfLine(point.line) + ByteOffsetOfColumn(*bytes, point.column);
+  }
   return document_.OffsetOfCharPosition(CharPositionOf(point));
 }
 
 TextPoint ViewController::PointOf(std::size_t offset) const {
   const std::size_t line = document_.LineFromPosition(offset);
+  if (const std::optional<std::string> bytes = ShortLine(line)) {
+    const std::size_t start = document_.PositionOfLine(line);
+    return {line, ColumnOfByteOffset(*bytes, offset - std::min(offset, start))};
+  }
   const std::size_t first = document_.CharPositionOfLine(line);
   const std::size_t at = document_.CharPositionOfOffset(offset);
   // An offset inside the line's break (between CR and LF) is its end.

@@ -175,6 +175,8 @@ class ViewController {
  private:
   enum class DragUnit { kNone, kCharacter, kWord, kLine };
 
+  // The bytes of a line short enough to scan; nothing for a longer one.
+  std::optional<std::string> ShortLine(std::size_t line) const;
   void ReplaceCharacters(std::size_t char_position, std::size_t removed_chars,
                          std::u16string_view text);
   void AfterModelEdit();
