@@ -92,7 +92,8 @@ double LongLineGeometry::XOfColumn(std::size_t column, const Reader& read) {
   if (blocks_.empty()) return 0;
   const std::size_t block = BlockOf(column);
   const std::size_t first = chars_before_[block];
-  return Advanced(x_before_[block], read(first, column - first));
+  return Advanced(x_before_[block],
+                  std::u16string_view(BlockText(block, read)).substr(0, column - first));
 }
 
 std::size_t LongLineGeometry::ColumnAtX(double x, const Reader& read) {
@@ -102,7 +103,7 @@ std::size_t LongLineGeometry::ColumnAtX(double x, const Reader& read) {
   const auto after = std::upper_bound(x_before_.begin(), x_before_.end() - 1, x);
   const auto block = static_cast<std::size_t>(after - x_before_.begin()) - 1;
   const std::size_t first = chars_before_[block];
-  const std::u16string text = read(first, blocks_[block].chars);
+  const std::u16string& text = BlockText(block, read);
   double left = x_before_[block];
   for (std::size_t i = 0; i < text.size(); ++i) {
     const double right = Advanced(left, std::u16string_view(text).substr(i, 1));
@@ -112,8 +113,17 @@ std::size_t LongLineGeometry::ColumnAtX(double x, const Reader& read) {
   return first + text.size();
 }
 
+const std::u16string& LongLineGeometry::BlockText(std::size_t block, const Reader& read) {
+  if (block != read_block_) {
+    read_text_ = read(chars_before_[block], blocks_[block].chars);
+    read_block_ = block;
+  }
+  return read_text_;
+}
+
 void LongLineGeometry::Edit(std::size_t column, std::size_t removed, std::size_t inserted,
                             const Reader& read) {
+  read_block_ = kNoBlock;
   UpdateSums();
   column = std::min(column, length_);
   removed = std::min(removed, length_ - column);

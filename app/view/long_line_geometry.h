@@ -81,6 +81,9 @@ class LongLineGeometry {
   void UpdateSums();
   // The block holding column (the last one for the line's end).
   std::size_t BlockOf(std::size_t column);
+  // The characters of a block; the last block read is kept, since drawing
+  // a screen asks about one block several times.
+  const std::u16string& BlockText(std::size_t block, const Reader& read);
 
   std::size_t length_ = 0;
   double tab_width_ = 8;
@@ -91,6 +94,9 @@ class LongLineGeometry {
   std::vector<std::size_t> chars_before_;
   std::vector<double> x_before_;
   bool sums_stale_ = true;
+  static constexpr std::size_t kNoBlock = static_cast<std::size_t>(-1);
+  std::size_t read_block_ = kNoBlock;
+  std::u16string read_text_;
 };
 
 }  // namespace morvik
