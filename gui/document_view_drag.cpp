@@ -7,9 +7,9 @@
 #include <QDropEvent>
 #include <QMimeData>
 
+#include "app/view/flag_scope.h"
 #include "gui/document_clipboard.h"
 #include "gui/document_view.h"
-#include "gui/view_scopes.h"
 
 namespace morvik {
 

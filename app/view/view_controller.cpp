@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "app/view/flag_scope.h"
 #include "app/view/text_motion.h"
 #include "data/sjis_codec.h"
 
@@ -17,19 +18,6 @@ constexpr std::size_t kScannedLineBytes = 1024;
 // Word rules read a window of a line this wide first, and four times wider
 // each time a run reaches the window's edge.
 constexpr std::size_t kWordWindow = 256;
-
-// Sets flag while it lives, and gives back its earlier value after.
-class FlagScope {
- public:
-  explicit FlagScope(bool& flag) : flag_(flag), previous_(flag) { flag_ = true; }
-  ~FlagScope() { flag_ = previous_; }
-  FlagScope(const FlagScope&) = delete;
-  FlagScope& operator=(const FlagScope&) = delete;
-
- private:
-  bool& flag_;
-  bool previous_;
-};
 
 }  // namespace
 
