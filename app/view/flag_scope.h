@@ -1,6 +1,7 @@
-// Small RAII guards shared by the files of the document view.
-#ifndef MORVIK_GUI_VIEW_SCOPES_H_
-#define MORVIK_GUI_VIEW_SCOPES_H_
+// FlagScope: a flag that is set while a scope runs (the view is changing
+// the model itself; the view's text is being dragged out).
+#ifndef MORVIK_APP_VIEW_FLAG_SCOPE_H_
+#define MORVIK_APP_VIEW_FLAG_SCOPE_H_
 
 namespace morvik {
 
@@ -19,4 +20,4 @@ class FlagScope {
 
 }  // namespace morvik
 
-#endif  // MORVIK_GUI_VIEW_SCOPES_H_
+#endif  // MORVIK_APP_VIEW_FLAG_SCOPE_H_
