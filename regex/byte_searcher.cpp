@@ -67,7 +67,18 @@ ByteSearcher::ByteSearcher(const TbmREDFATable& table, TbmCharCode code)
     line_start_accepts_ = table_[0].Accepting || (head >= 0 && table_[head].Accepting);
   }
   BuildByteClasses();
+  FindIdleSkips();
   ResetAutomaton();
+}
+
+void ByteSearcher::FindIdleSkips() {
+  if (table_.Count() == 0) return;
+  for (int b = 0; b < 256; ++b) {
+    const auto byte = static_cast<unsigned char>(b);
+    if (IsBreak(byte) || is_lead_byte_(byte)) continue;
+    const int next = table_[0].NextState(b);
+    idle_skips_[b] = next < 0 || (next == 0 && !table_[0].Accepting);
+  }
 }
 
 void ByteSearcher::BuildByteClasses() {
@@ -121,6 +132,7 @@ void ByteSearcher::ResetAutomaton() {
     if (head > 0) start.push_back(head);
   }
   start_ = Intern(start, -1);
+  idle_ = Intern({0}, -1);
 }
 
 bool ByteSearcher::Step(const int* set, std::size_t size, int c, std::vector<int>& out) const {
@@ -246,6 +258,10 @@ std::optional<ByteSpan> ByteSearcher::NextMatchingLine(std::string_view text,
   std::int32_t s = start_;
   const std::int32_t* rows = rows_.data();
   for (std::size_t p = line_start; p < n;) {
+    if (s == idle_) {
+      while (p < n && idle_skips_[bytes[p]]) ++p;
+      if (p >= n) break;
+    }
     const int klass = class_of_byte_[bytes[p]];
     std::int32_t t = rows[s + klass];
     if (t >= 0) {

@@ -83,6 +83,7 @@ class ByteSearcher {
   };
 
   void BuildByteClasses();
+  void FindIdleSkips();
   void ResetAutomaton();
   // The offset of the state for (set, lead), creating it.
   std::int32_t Intern(const std::vector<int>& set, int lead);
@@ -117,6 +118,11 @@ class ByteSearcher {
   std::vector<int> set_pool_;
   std::unordered_map<std::string, std::int32_t> index_;
   std::int32_t start_ = 0;
+  // The state of a line in which no match is under way, and the bytes that
+  // leave it there: single-byte characters that start no match. A scan in
+  // that state passes over them without stepping the automaton.
+  std::int32_t idle_ = 0;
+  bool idle_skips_[256] = {};
   std::vector<int> scratch_;
 };
 

@@ -16,8 +16,8 @@
 #include "app/editor/pattern_search.h"
 #include "app/editor/utf8.h"
 #include "data/sjis_codec.h"
-#include "regex/line_matcher.h"
 #include "regex/engine.h"
+#include "regex/line_matcher.h"
 
 namespace morvik {
 namespace {
@@ -153,6 +153,29 @@ std::optional<TextHit> ReferenceFind(std::string_view text, std::size_t position
   return std::nullopt;
 }
 
+// 85 xx is no character of the code page: the editor shows 85 alone and
+// pairs 83 5C (ソ), while the engine's reader pairs 85 83 and leaves 5C alone.
+TEST(PatternSearch, HitsStartAndEndOnTheEditorsCharacters) {
+  const std::string text = "\x85\x83\x5C\\";
+  ASSERT_EQ(SjisCharLength(text, 0), 1u);
+  const struct {
+    const char* pattern;
+    bool down;
+    std::size_t position;
+    std::optional<TextHit> hit;
+  } cases[] = {
+      {"\\\\", true, 0, TextHit{3, 1}},  // not the 5C inside ソ
+      {"\\\\", false, 4, TextHit{3, 1}},
+      {"\\\\", false, 3, std::nullopt},
+      {"\x85\x83", true, 0, std::nullopt},  // would end inside ソ
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.pattern);
+    const PatternMatcher matcher(c.pattern);
+    EXPECT_EQ(c.down ? matcher.First(text, c.position) : matcher.Last(text, c.position), c.hit);
+  }
+}
+
 TEST(DocumentSearch, FindsWhatBruteForceFindsFromAnyPositionBothWays) {
   std::mt19937 random(20261208);
   const char* const keys[] = {"ab", "B", "\\", "\x83\x5C", "a\x83\x41", "\\a", "\x5C\x83"};
@@ -195,14 +218,14 @@ TEST(DocumentSearch, FindsWhatBruteForceFindsFromAnyPositionBothWays) {
       rexp.SetPattern(pattern);
       const DfaLineMatcher engine(rexp.GetDFATable());
       // The leftmost-longest matches Find Next steps through, each the
-      // longest text from its start that the engine accepts whole.
+      // longest text from its start that the engine accepts whole, as far
+      // as they end by limit.
       const LineMatches steps = [&](Line line, std::size_t from, std::size_t limit) {
         const std::vector<std::size_t> starts = CharStarts(text, line, from);
         Matches found;
         for (std::size_t first = 0; first + 1 < starts.size();) {
           std::size_t longest = first;
-          for (std::size_t last = first + 1; last < starts.size() && starts[last] <= limit;
-               ++last) {
+          for (std::size_t last = first + 1; last < starts.size(); ++last) {
             const std::string_view part =
                 std::string_view(text).substr(starts[first], starts[last] - starts[first]);
             if (engine.AcceptsWhole(ReadCharacterValues(bmccShiftJIS, part))) longest = last;
@@ -211,7 +234,8 @@ TEST(DocumentSearch, FindsWhatBruteForceFindsFromAnyPositionBothWays) {
             ++first;
             continue;
           }
-          found.push_back({starts[first], starts[longest] - starts[first]});
+          if (starts[longest] <= limit)
+            found.push_back({starts[first], starts[longest] - starts[first]});
           first = longest;
         }
         return found;
