@@ -56,11 +56,12 @@ std::size_t NextLineStart(std::string_view text, std::size_t line_end) {
   return line_end + 1;
 }
 
-ByteSearcher::ByteSearcher(const TbmREDFATable& table, TbmCharCode code)
+ByteSearcher::ByteSearcher(const TbmREDFATable& table, TbmCharCode code, TbmIsPairFunc is_pair)
     : table_(table),
       is_lead_byte_(bmccGetIsLeadByteFunc(code)),
+      is_pair_(is_pair),
       literal_(FindRequiredLiteral(table_, is_lead_byte_)),
-      prefixes_(literal_.bytes.empty() ? PrefixFilter(table_, is_lead_byte_)
+      prefixes_(literal_.bytes.empty() ? PrefixFilter(table_, is_lead_byte_, is_pair != nullptr)
                                        : PrefixFilter(TbmREDFATable(), is_lead_byte_)) {
   if (table_.Count() > 0) {
     const int head = table_[0].NextState(kLineHeadChar);
@@ -92,6 +93,17 @@ void ByteSearcher::BuildByteClasses() {
     if (is_lead_byte_(static_cast<unsigned char>(b)) !=
         is_lead_byte_(static_cast<unsigned char>(b - 1))) {
       starts[b] = true;
+    }
+  }
+  if (is_pair_ != nullptr) {
+    // ... and pair alike: as trail bytes with every lead byte, and as lead
+    // bytes with every trail byte.
+    for (int lead = 0; lead < 256; ++lead) {
+      if (!is_lead_byte_(static_cast<unsigned char>(lead))) continue;
+      for (int b = 1; b < 256; ++b) {
+        if (Pairs(lead, b) != Pairs(lead, b - 1)) starts[b] = true;
+        if (lead > 0 && Pairs(lead, b) != Pairs(lead - 1, b)) starts[lead] = true;
+      }
     }
   }
   for (int s = 0; s < table_.Count(); ++s) {
@@ -169,9 +181,9 @@ std::int32_t ByteSearcher::Intern(const std::vector<int>& set, int lead) {
     if (lead < 0) {
       end_accepts = tail_accepts(set);
     } else {
-      // A lead byte at the end of the line pairs with a trail byte of 0.
+      // A lead byte at the end of the line takes no trail byte.
       std::vector<int> after;
-      end_accepts = Step(set.data(), set.size(), lead * 256, after) || tail_accepts(after);
+      end_accepts = Step(set.data(), set.size(), LoneLead(lead), after) || tail_accepts(after);
     }
   }
   const auto offset = static_cast<std::int32_t>(states_.size()) * class_count_;
@@ -197,6 +209,16 @@ std::int32_t ByteSearcher::ComputeTransition(std::int32_t offset, int klass) {
     if (state.lead < 0 && is_lead_byte_(static_cast<unsigned char>(byte))) {
       lead = byte;
       scratch_ = set;
+    } else if (state.lead >= 0 && !Pairs(state.lead, byte)) {
+      // The lead byte stands alone, and this byte starts the next character.
+      std::vector<int> alone;
+      accepts = Step(set.data(), set.size(), LoneLead(state.lead), alone);
+      if (!accepts && is_lead_byte_(static_cast<unsigned char>(byte))) {
+        lead = byte;
+        scratch_ = alone;
+      } else if (!accepts) {
+        accepts = Step(alone.data(), alone.size(), byte, scratch_);
+      }
     } else {
       const int c = state.lead < 0 ? byte : state.lead * 256 + byte;
       accepts = Step(set.data(), set.size(), c, scratch_);
@@ -296,9 +318,11 @@ int ByteSearcher::CharAt(std::string_view text, std::size_t pos, std::size_t lin
   const auto byte = static_cast<unsigned char>(text[pos]);
   *length = 1;
   if (!is_lead_byte_(byte)) return byte;
-  if (pos + 1 >= line_end) return byte * 256;
+  if (pos + 1 >= line_end) return LoneLead(byte);
+  const auto trail = static_cast<unsigned char>(text[pos + 1]);
+  if (!Pairs(byte, trail)) return byte;
   *length = 2;
-  return byte * 256 + static_cast<unsigned char>(text[pos + 1]);
+  return byte * 256 + trail;
 }
 
 std::size_t ByteSearcher::CharLength(std::string_view text, std::size_t pos,

@@ -1,25 +1,18 @@
 #include "app/editor/pattern_search.h"
 
-#include "app/editor/text_search.h"
+#include "data/sjis_codec.h"
 #include "regex/byte_searcher.h"
 #include "regex/engine.h"
 
 namespace morvik {
 namespace {
 
-// Whether pos starts a character of the editor's line holding it. The
-// searcher pairs a lead byte with whatever byte follows, as the engine's
-// reader does; the editor pairs only bytes that form a character of the code
-// page, so on invalid bytes the two may disagree, and a hit must start and
-// end where the editor's characters do.
-bool IsEditorCharStart(std::string_view text, std::size_t pos) {
-  const std::size_t line_start = LineStartOf(text, pos);
-  CharBoundaries boundaries(text.substr(line_start));
-  return boundaries.IsCharStart(pos - line_start);
-}
-
-bool OnEditorBoundaries(std::string_view text, const ByteSpan& span) {
-  return IsEditorCharStart(text, span.begin) && IsEditorCharStart(text, span.end);
+// The editor pairs only bytes that form a character of the code page and
+// shows any other byte alone, so a hit never starts or ends inside what it
+// shows as one character.
+bool IsSjisPair(unsigned char lead, unsigned char trail) {
+  const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+  return SjisCharLength(std::string_view(bytes, 2), 0) == 2;
 }
 
 TextHit HitOf(const ByteSpan& span) {
@@ -37,7 +30,7 @@ struct PatternMatcher::Impl {
     rexp.SetOption(TbmRExp::kRegExpSyntax, true);
     rexp.SetOption(TbmRExp::kIgnoreCase, true);
     rexp.SetPattern(pattern);
-    searcher.emplace(rexp.GetDFATable(), bmccShiftJIS);
+    searcher.emplace(rexp.GetDFATable(), bmccShiftJIS, IsSjisPair);
   }
 };
 
@@ -47,19 +40,13 @@ PatternMatcher::PatternMatcher(std::string_view pattern_sjis)
 PatternMatcher::~PatternMatcher() = default;
 
 std::optional<TextHit> PatternMatcher::First(std::string_view block, std::size_t from) const {
-  for (std::optional<ByteSpan> span = impl_->searcher->FindNext(block, from); span;
-       span = impl_->searcher->FindNext(block, span->begin + 1)) {
-    if (OnEditorBoundaries(block, *span)) return HitOf(*span);
-  }
-  return std::nullopt;
+  const std::optional<ByteSpan> span = impl_->searcher->FindNext(block, from);
+  return span ? std::optional<TextHit>(HitOf(*span)) : std::nullopt;
 }
 
 std::optional<TextHit> PatternMatcher::Last(std::string_view block, std::size_t limit) const {
-  for (std::optional<ByteSpan> span = impl_->searcher->FindPrevious(block, limit); span;
-       span = impl_->searcher->FindPrevious(block, span->end - 1)) {
-    if (OnEditorBoundaries(block, *span)) return HitOf(*span);
-  }
-  return std::nullopt;
+  const std::optional<ByteSpan> span = impl_->searcher->FindPrevious(block, limit);
+  return span ? std::optional<TextHit>(HitOf(*span)) : std::nullopt;
 }
 
 }  // namespace morvik
