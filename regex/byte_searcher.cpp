@@ -242,6 +242,10 @@ bool ByteSearcher::RunLine(const unsigned char* p, const unsigned char* end) {
   if (line_start_accepts_) return true;
   std::int32_t s = start_;
   while (p < end) {
+    if (s == idle_) {
+      while (p < end && idle_skips_[*p]) ++p;
+      if (p == end) break;
+    }
     const int klass = class_of_byte_[*p];
     std::int32_t t = rows_[static_cast<std::size_t>(s + klass)];
     if (t == kUnknown) t = ComputeTransition(s, klass);
