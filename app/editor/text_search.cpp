@@ -7,9 +7,9 @@
 #include "app/editor/text_search.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "data/sjis_codec.h"
+#include "regex/byte_searcher.h"
 
 namespace morvik {
 namespace {
@@ -46,10 +46,8 @@ std::string FoldAsciiCase(std::string_view sjis) {
 bool CharBoundaries::IsCharStart(std::size_t pos) {
   if (pos < boundary_) return false;  // inside the character that ends there
   if (pos - boundary_ > kResyncDistance) {
-    // An LF is never part of a pair: the byte after it starts a character.
-    const void* lf = memrchr(text_.data() + boundary_, '\n', pos - boundary_);
-    if (lf != nullptr)
-      boundary_ = static_cast<std::size_t>(static_cast<const char*>(lf) - text_.data()) + 1;
+    // A line break is never part of a pair: a line starts a character.
+    boundary_ += LineStartOf(text_.substr(boundary_, pos - boundary_), pos - boundary_);
   }
   while (boundary_ < pos) boundary_ += CharLength(text_, boundary_);
   return boundary_ == pos;
