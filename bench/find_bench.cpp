@@ -116,6 +116,11 @@ void BM_RegexFindNextNotFound(benchmark::State& state) {
 }
 BENCHMARK(BM_RegexFindNextNotFound)->Unit(benchmark::kMillisecond);
 
+void BM_RegexFindPreviousNotFound(benchmark::State& state) {
+  FindNothing(state, "値[0-9]+x|n[a-z]*z$", true, false);
+}
+BENCHMARK(BM_RegexFindPreviousNotFound)->Unit(benchmark::kMillisecond);
+
 // A literal with a class, whose first letter occurs nowhere.
 void BM_RegexFindNextNotFoundRareStart(benchmark::State& state) {
   FindNothing(state, "Z あ[0-9]+", true, true);

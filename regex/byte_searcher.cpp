@@ -56,18 +56,30 @@ std::size_t NextLineStart(std::string_view text, std::size_t line_end) {
   return line_end + 1;
 }
 
-ByteSearcher::ByteSearcher(const TbmREDFATable& table, TbmCharCode code)
+ByteSearcher::ByteSearcher(const TbmREDFATable& table, TbmCharCode code, TbmIsPairFunc is_pair)
     : table_(table),
       is_lead_byte_(bmccGetIsLeadByteFunc(code)),
+      is_pair_(is_pair),
       literal_(FindRequiredLiteral(table_, is_lead_byte_)),
-      prefixes_(literal_.bytes.empty() ? PrefixFilter(table_, is_lead_byte_)
+      prefixes_(literal_.bytes.empty() ? PrefixFilter(table_, is_lead_byte_, is_pair != nullptr)
                                        : PrefixFilter(TbmREDFATable(), is_lead_byte_)) {
   if (table_.Count() > 0) {
     const int head = table_[0].NextState(kLineHeadChar);
     line_start_accepts_ = table_[0].Accepting || (head >= 0 && table_[head].Accepting);
   }
   BuildByteClasses();
+  FindIdleSkips();
   ResetAutomaton();
+}
+
+void ByteSearcher::FindIdleSkips() {
+  if (table_.Count() == 0) return;
+  for (int b = 0; b < 256; ++b) {
+    const auto byte = static_cast<unsigned char>(b);
+    if (IsBreak(byte) || is_lead_byte_(byte)) continue;
+    const int next = table_[0].NextState(b);
+    idle_skips_[b] = next < 0 || (next == 0 && !table_[0].Accepting);
+  }
 }
 
 void ByteSearcher::BuildByteClasses() {
@@ -81,6 +93,17 @@ void ByteSearcher::BuildByteClasses() {
     if (is_lead_byte_(static_cast<unsigned char>(b)) !=
         is_lead_byte_(static_cast<unsigned char>(b - 1))) {
       starts[b] = true;
+    }
+  }
+  if (is_pair_ != nullptr) {
+    // ... and pair alike: as trail bytes with every lead byte, and as lead
+    // bytes with every trail byte.
+    for (int lead = 0; lead < 256; ++lead) {
+      if (!is_lead_byte_(static_cast<unsigned char>(lead))) continue;
+      for (int b = 1; b < 256; ++b) {
+        if (Pairs(lead, b) != Pairs(lead, b - 1)) starts[b] = true;
+        if (lead > 0 && Pairs(lead, b) != Pairs(lead - 1, b)) starts[lead] = true;
+      }
     }
   }
   for (int s = 0; s < table_.Count(); ++s) {
@@ -121,6 +144,7 @@ void ByteSearcher::ResetAutomaton() {
     if (head > 0) start.push_back(head);
   }
   start_ = Intern(start, -1);
+  idle_ = Intern({0}, -1);
 }
 
 bool ByteSearcher::Step(const int* set, std::size_t size, int c, std::vector<int>& out) const {
@@ -157,9 +181,9 @@ std::int32_t ByteSearcher::Intern(const std::vector<int>& set, int lead) {
     if (lead < 0) {
       end_accepts = tail_accepts(set);
     } else {
-      // A lead byte at the end of the line pairs with a trail byte of 0.
+      // A lead byte at the end of the line takes no trail byte.
       std::vector<int> after;
-      end_accepts = Step(set.data(), set.size(), lead * 256, after) || tail_accepts(after);
+      end_accepts = Step(set.data(), set.size(), LoneLead(lead), after) || tail_accepts(after);
     }
   }
   const auto offset = static_cast<std::int32_t>(states_.size()) * class_count_;
@@ -185,6 +209,16 @@ std::int32_t ByteSearcher::ComputeTransition(std::int32_t offset, int klass) {
     if (state.lead < 0 && is_lead_byte_(static_cast<unsigned char>(byte))) {
       lead = byte;
       scratch_ = set;
+    } else if (state.lead >= 0 && !Pairs(state.lead, byte)) {
+      // The lead byte stands alone, and this byte starts the next character.
+      std::vector<int> alone;
+      accepts = Step(set.data(), set.size(), LoneLead(state.lead), alone);
+      if (!accepts && is_lead_byte_(static_cast<unsigned char>(byte))) {
+        lead = byte;
+        scratch_ = alone;
+      } else if (!accepts) {
+        accepts = Step(alone.data(), alone.size(), byte, scratch_);
+      }
     } else {
       const int c = state.lead < 0 ? byte : state.lead * 256 + byte;
       accepts = Step(set.data(), set.size(), c, scratch_);
@@ -208,6 +242,10 @@ bool ByteSearcher::RunLine(const unsigned char* p, const unsigned char* end) {
   if (line_start_accepts_) return true;
   std::int32_t s = start_;
   while (p < end) {
+    if (s == idle_) {
+      while (p < end && idle_skips_[*p]) ++p;
+      if (p == end) break;
+    }
     const int klass = class_of_byte_[*p];
     std::int32_t t = rows_[static_cast<std::size_t>(s + klass)];
     if (t == kUnknown) t = ComputeTransition(s, klass);
@@ -246,6 +284,10 @@ std::optional<ByteSpan> ByteSearcher::NextMatchingLine(std::string_view text,
   std::int32_t s = start_;
   const std::int32_t* rows = rows_.data();
   for (std::size_t p = line_start; p < n;) {
+    if (s == idle_) {
+      while (p < n && idle_skips_[bytes[p]]) ++p;
+      if (p >= n) break;
+    }
     const int klass = class_of_byte_[bytes[p]];
     std::int32_t t = rows[s + klass];
     if (t >= 0) {
@@ -280,9 +322,11 @@ int ByteSearcher::CharAt(std::string_view text, std::size_t pos, std::size_t lin
   const auto byte = static_cast<unsigned char>(text[pos]);
   *length = 1;
   if (!is_lead_byte_(byte)) return byte;
-  if (pos + 1 >= line_end) return byte * 256;
+  if (pos + 1 >= line_end) return LoneLead(byte);
+  const auto trail = static_cast<unsigned char>(text[pos + 1]);
+  if (!Pairs(byte, trail)) return byte;
   *length = 2;
-  return byte * 256 + static_cast<unsigned char>(text[pos + 1]);
+  return byte * 256 + trail;
 }
 
 std::size_t ByteSearcher::CharLength(std::string_view text, std::size_t pos,

@@ -6,7 +6,10 @@
 // break at the very end starts no further line. Within a line, characters are
 // read as the code's reader reads them: a lead byte takes the next byte of
 // the line as its trail byte, or a trail byte of 0 at the end of the line.
-// "^" matches at the start of a line and "$" at its end only.
+// A searcher given a pair rule reads as an editor shows the bytes instead: a
+// lead byte pairs only with a byte the rule accepts, and otherwise stands
+// alone as a character whose value is the byte. "^" matches at the start of
+// a line and "$" at its end only.
 //
 // Underneath is a search automaton built lazily from the table: its states
 // are the sets of table states reachable from every character boundary of
@@ -40,11 +43,15 @@ struct ByteSpan {
   friend bool operator==(const ByteSpan&, const ByteSpan&) = default;
 };
 
+// Whether a lead byte and the byte after it form one character.
+using TbmIsPairFunc = bool (*)(unsigned char lead, unsigned char trail);
+
 class ByteSearcher {
  public:
   // table must outlive the searcher and stay unchanged. A code that is not
-  // byte-oriented (UTF-16, JIS) raises RegexError.
-  ByteSearcher(const TbmREDFATable& table, TbmCharCode code);
+  // byte-oriented (UTF-16, JIS) raises RegexError. Without is_pair, every
+  // lead byte pairs with the byte after it in its line.
+  ByteSearcher(const TbmREDFATable& table, TbmCharCode code, TbmIsPairFunc is_pair = nullptr);
   ByteSearcher(const ByteSearcher&) = delete;
   ByteSearcher& operator=(const ByteSearcher&) = delete;
 
@@ -83,6 +90,7 @@ class ByteSearcher {
   };
 
   void BuildByteClasses();
+  void FindIdleSkips();
   void ResetAutomaton();
   // The offset of the state for (set, lead), creating it.
   std::int32_t Intern(const std::vector<int>& set, int lead);
@@ -103,7 +111,16 @@ class ByteSearcher {
   std::size_t CharLength(std::string_view text, std::size_t pos, std::size_t line_end) const;
 
   const TbmREDFATable& table_;
+  // Whether lead pairs with trail, a byte of its line.
+  bool Pairs(int lead, int trail) const {
+    return is_pair_ == nullptr ||
+           is_pair_(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail));
+  }
+  // The value of a lead byte that takes no trail byte.
+  int LoneLead(int lead) const { return is_pair_ == nullptr ? lead * 256 : lead; }
+
   TbmIsLeadByteFunc is_lead_byte_;
+  TbmIsPairFunc is_pair_;
   RequiredLiteral literal_;
   PrefixFilter prefixes_;
   bool line_start_accepts_ = false;
@@ -117,6 +134,11 @@ class ByteSearcher {
   std::vector<int> set_pool_;
   std::unordered_map<std::string, std::int32_t> index_;
   std::int32_t start_ = 0;
+  // The state of a line in which no match is under way, and the bytes that
+  // leave it there: single-byte characters that start no match. A scan in
+  // that state passes over them without stepping the automaton.
+  std::int32_t idle_ = 0;
+  bool idle_skips_[256] = {};
   std::vector<int> scratch_;
 };
 

@@ -136,8 +136,8 @@ namespace {
 
 // Collects the byte strings of length bytes that every match starts with;
 // false when there is no such set within limit strings.
-bool CollectPrefixes(const TbmREDFATable& table, TbmIsLeadByteFunc is_lead_byte, std::size_t length,
-                     std::size_t limit, std::set<std::string>& out) {
+bool CollectPrefixes(const TbmREDFATable& table, TbmIsLeadByteFunc is_lead_byte, bool lone_leads,
+                     std::size_t length, std::size_t limit, std::set<std::string>& out) {
   struct Item {
     int state;
     std::string bytes;
@@ -166,6 +166,7 @@ bool CollectPrefixes(const TbmREDFATable& table, TbmIsLeadByteFunc is_lead_byte,
           if (c >= 256 && (c & 0xFF) == 0 && is_lead_byte(static_cast<unsigned char>(c >> 8))) {
             return false;
           }
+          if (lone_leads && c < 256 && is_lead_byte(static_cast<unsigned char>(c))) return false;
           continue;
         }
         std::string next = item.bytes + bytes;
@@ -185,13 +186,14 @@ std::uint64_t Window(const unsigned char* p, std::size_t length) {
 
 }  // namespace
 
-PrefixFilter::PrefixFilter(const TbmREDFATable& table, TbmIsLeadByteFunc is_lead_byte) {
+PrefixFilter::PrefixFilter(const TbmREDFATable& table, TbmIsLeadByteFunc is_lead_byte,
+                           bool lone_leads) {
   if (table.Count() == 0) return;
   constexpr std::size_t kMaxPrefixes = 50000;
   // The longest length that works: longer prefixes pass fewer windows.
   for (std::size_t length : {8, 6, 5, 4, 3}) {
     std::set<std::string> prefixes;
-    if (!CollectPrefixes(table, is_lead_byte, length, kMaxPrefixes, prefixes)) continue;
+    if (!CollectPrefixes(table, is_lead_byte, lone_leads, length, kMaxPrefixes, prefixes)) continue;
     length_ = static_cast<int>(length);
     mask_ = length == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * length)) - 1;
     bits_.assign((std::size_t{1} << kHashBits) / 64, 0);

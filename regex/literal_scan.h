@@ -39,8 +39,10 @@ std::size_t FindLiteral(std::string_view text, std::size_t from, const RequiredL
 class PrefixFilter {
  public:
   // Empty (Length() == 0) when the matches have no such set: a match could
-  // be shorter, start with "^", or the set would be too large.
-  PrefixFilter(const TbmREDFATable& table, TbmIsLeadByteFunc is_lead_byte);
+  // be shorter, start with "^", or the set would be too large. With
+  // lone_leads, a lead byte may stand alone as a character of its value,
+  // which leaves the set unknown when a match may hold one.
+  PrefixFilter(const TbmREDFATable& table, TbmIsLeadByteFunc is_lead_byte, bool lone_leads = false);
 
   int Length() const { return length_; }
   // The first offset at or after from whose window may start a match, or

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "regex/byte_searcher.h"
+
 namespace morvik {
 namespace {
 
@@ -20,8 +22,7 @@ std::optional<TextHit> FindDown(const TRichEditEx& document, const LineBlockMatc
     const std::size_t end = offset + piece.size();
     std::size_t block_end = end;
     if (end < size) {
-      std::size_t last_break = piece.size();
-      while (last_break > 0 && !IsBreak(piece[last_break - 1])) --last_break;
+      const std::size_t last_break = LineStartOf(piece, piece.size());
       if (last_break == 0) return true;  // the line goes on in the next piece
       block_end = offset + last_break;
     }
@@ -50,10 +51,9 @@ std::optional<TextHit> FindUp(const TRichEditEx& document, const LineBlockMatche
     const std::size_t usable = std::min(offset + piece.size(), line_end) - offset;
     std::size_t start = 0;  // of the block within the piece
     if (offset > 0 && !IsBreak(document.TextRange(offset - 1, 1)[0])) {
-      while (start < usable && !IsBreak(piece[start])) ++start;
+      start = LineEndOf(piece.substr(0, usable), 0);
       if (start == usable) return true;  // the line began in an earlier piece
-      start +=
-          (piece[start] == '\r' && start + 1 < piece.size() && piece[start + 1] == '\n') ? 2 : 1;
+      start = NextLineStart(piece, start);
     }
     const std::size_t block_start = offset + start;
     if (block_start < line_end) {

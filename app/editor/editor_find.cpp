@@ -168,24 +168,28 @@ void TFormEditor::FindDialogFind(const FindDialogState& Sender) {
                     "検索文字列 \"" + Sender.FindText + "\" は見つかりませんでした", kOkButton);
 }
 
-void TFormEditor::MenuEditFindNextClick() {
-  if (LastFind.FindText.empty()) {
-    MenuEditFindClick();
+namespace {
+
+// F3 and Shift+F3: the last find text again, one way or the other; the
+// find dialog when nothing was searched for yet.
+void FindLastAgain(TFormEditor& editor, bool down) {
+  if (editor.LastFind.FindText.empty()) {
+    editor.MenuEditFindClick();
     return;
   }
-  FindDialogState search = LastFind;
-  search.Down = true;
-  FindDialogFind(search);
+  FindDialogState search = editor.LastFind;
+  search.Down = down;
+  editor.FindDialogFind(search);
+}
+
+}  // namespace
+
+void TFormEditor::MenuEditFindNextClick() {
+  FindLastAgain(*this, true);
 }
 
 void TFormEditor::MenuEditFindPreviousClick() {
-  if (LastFind.FindText.empty()) {
-    MenuEditFindClick();
-    return;
-  }
-  FindDialogState search = LastFind;
-  search.Down = false;
-  FindDialogFind(search);
+  FindLastAgain(*this, false);
 }
 
 void TFormEditor::ReplaceDialogReplace(const FindDialogState& Sender) {

@@ -2,14 +2,10 @@
 // lines, for the find and replace commands.
 //
 // The pattern is compiled in Shift JIS with letters compared without regard
-// to case. It is matched within lines: `^` and `$` hold at a line's start and
-// end; a match is the leftmost, then the longest, and never empty; it starts
-// and ends on character boundaries.
-//
-// Blocks are scanned by a lazily built automaton over classes of characters
-// that runs every start position at once, one table step per character;
-// only a line in which it sees a match end is looked at again to find where
-// the match starts and how far it reaches.
+// to case, and matched by the engine's byte searcher: within lines, `^` and
+// `$` holding at a line's start and end; a match is the leftmost, then the
+// longest, and never empty. Matches start and end where the editor's
+// characters do, also next to bytes that form no character of the code page.
 #ifndef MORVIK_APP_EDITOR_PATTERN_SEARCH_H_
 #define MORVIK_APP_EDITOR_PATTERN_SEARCH_H_
 
@@ -31,7 +27,9 @@ class PatternMatcher : public LineBlockMatcher {
   PatternMatcher(const PatternMatcher&) = delete;
   PatternMatcher& operator=(const PatternMatcher&) = delete;
 
+  // The first match Find Next steps to from `from`.
   std::optional<TextHit> First(std::string_view block, std::size_t from) const override;
+  // The last of the matches Find Next steps through that ends by limit.
   std::optional<TextHit> Last(std::string_view block, std::size_t limit) const override;
 
  private:

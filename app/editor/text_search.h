@@ -20,6 +20,8 @@
 #include <string>
 #include <string_view>
 
+#include "regex/literal_scan.h"
+
 namespace morvik {
 
 // Upper-cases the single-byte letters a..z of sjis; double-byte characters
@@ -69,9 +71,8 @@ class CaseInsensitiveSearch {
                          std::size_t* count = nullptr) const;
 
  private:
-  std::string key_;            // folded
-  char first_ = 0;             // the key's first byte, and the other case of it when
-  char first_other_case_ = 0;  // it is a letter (else the same byte)
+  std::string key_;             // folded
+  RequiredLiteral candidates_;  // what the scan looks for
 };
 
 }  // namespace morvik

@@ -16,8 +16,8 @@
 #include "app/editor/pattern_search.h"
 #include "data/sjis_codec.h"
 #include "data/text_encoding.h"
-#include "regex/line_matcher.h"
 #include "regex/engine.h"
+#include "regex/line_matcher.h"
 
 namespace morvik {
 namespace {
@@ -78,10 +78,11 @@ TEST(Utf8, DecodesTypedTextAndMarksMalformedBytes) {
 // --- Searching documents, against plain references --------------------------------
 
 // Random Shift_JIS lines over a small alphabet full of traps: letters in both
-// cases, a backslash and the double-byte characters whose trail byte is one
-// (ソ 83 5C, 表 95 5C) or a letter (ア 83 41, ヂ 83 61).
-const char* const kAlphabet[] = {"a",        "b",        "B",        "\\",   "\x83\x5C",
-                                 "\x95\x5C", "\x83\x41", "\x83\x61", "\xB1", " "};
+// cases, a backslash, the double-byte characters whose trail byte is one
+// (ソ 83 5C, 表 95 5C) or a letter (ア 83 41, ヂ 83 61), and a lead byte that
+// pairs with nothing (85).
+const char* const kAlphabet[] = {"a",        "b",        "B",    "\\", "\x83\x5C", "\x95\x5C",
+                                 "\x83\x41", "\x83\x61", "\xB1", " ",  "\x85"};
 
 // A document of random lines, edited in places so that it is stored in
 // pieces of every size; with long_lines, some lines are longer than a piece.
@@ -129,6 +130,19 @@ std::vector<std::size_t> CharStarts(std::string_view text, Line line, std::size_
   return starts;
 }
 
+// The engine's values of the characters the editor shows: a pair, or a byte
+// alone.
+std::vector<int> EditorCharacterValues(std::string_view text) {
+  std::vector<int> values;
+  for (std::size_t pos = 0; pos < text.size(); pos += SjisCharLength(text, pos)) {
+    const auto byte = static_cast<unsigned char>(text[pos]);
+    values.push_back(SjisCharLength(text, pos) == 2
+                         ? byte * 256 + static_cast<unsigned char>(text[pos + 1])
+                         : byte);
+  }
+  return values;
+}
+
 // The matches of a line that start at or after from and end by limit.
 using Matches = std::vector<TextHit>;
 using LineMatches = std::function<Matches(Line, std::size_t from, std::size_t limit)>;
@@ -151,6 +165,32 @@ std::optional<TextHit> ReferenceFind(std::string_view text, std::size_t position
     }
   }
   return std::nullopt;
+}
+
+// 85 xx is no character of the code page: the editor shows 85 alone and
+// pairs 83 5C (ソ), while the engine's reader would pair 85 83 and 85 61.
+TEST(PatternSearch, ReadsCharactersAsTheEditorShowsThem) {
+  const std::string text =
+      "\x85\x83\x5C\\\x85"
+      "a";
+  ASSERT_EQ(SjisCharLength(text, 0), 1u);
+  const struct {
+    const char* pattern;
+    bool down;
+    std::size_t position;
+    std::optional<TextHit> hit;
+  } cases[] = {
+      {"\\\\", true, 0, TextHit{3, 1}},  // not the 5C inside ソ
+      {"\\\\", false, 4, TextHit{3, 1}},   {"\\\\", false, 3, std::nullopt},
+      {"\x85\x83", true, 0, std::nullopt},  // would end inside ソ
+      {"A", true, 0, TextHit{5, 1}},        // the a after a lone 85
+      {"\\\\.a", false, 6, TextHit{3, 3}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.pattern);
+    const PatternMatcher matcher(c.pattern);
+    EXPECT_EQ(c.down ? matcher.First(text, c.position) : matcher.Last(text, c.position), c.hit);
+  }
 }
 
 TEST(DocumentSearch, FindsWhatBruteForceFindsFromAnyPositionBothWays) {
@@ -195,23 +235,24 @@ TEST(DocumentSearch, FindsWhatBruteForceFindsFromAnyPositionBothWays) {
       rexp.SetPattern(pattern);
       const DfaLineMatcher engine(rexp.GetDFATable());
       // The leftmost-longest matches Find Next steps through, each the
-      // longest text from its start that the engine accepts whole.
+      // longest text from its start that the engine accepts whole, as far
+      // as they end by limit.
       const LineMatches steps = [&](Line line, std::size_t from, std::size_t limit) {
         const std::vector<std::size_t> starts = CharStarts(text, line, from);
         Matches found;
         for (std::size_t first = 0; first + 1 < starts.size();) {
           std::size_t longest = first;
-          for (std::size_t last = first + 1; last < starts.size() && starts[last] <= limit;
-               ++last) {
+          for (std::size_t last = first + 1; last < starts.size(); ++last) {
             const std::string_view part =
                 std::string_view(text).substr(starts[first], starts[last] - starts[first]);
-            if (engine.AcceptsWhole(ReadCharacterValues(bmccShiftJIS, part))) longest = last;
+            if (engine.AcceptsWhole(EditorCharacterValues(part))) longest = last;
           }
           if (longest == first) {
             ++first;
             continue;
           }
-          found.push_back({starts[first], starts[longest] - starts[first]});
+          if (starts[longest] <= limit)
+            found.push_back({starts[first], starts[longest] - starts[first]});
           first = longest;
         }
         return found;
