@@ -6,6 +6,7 @@ namespace morvik {
 void TbmREDicFrame::Translate(TbmRETokens& source, TbmRETokens& dest) {
   dest.ClearTokens();
   const int count = source.Count();
+  dest.Reserve(count);
   int run_start = -1;
   for (int i = 0; i < count; ++i) {
     const int kind = source[i].Kind;
@@ -26,16 +27,16 @@ void TbmREDicFrame::Translate(TbmRETokens& source, TbmRETokens& dest) {
       TranslateRun(source, i, group_end, dest);
       i = group_end - 1;
     } else {
-      dest.Add(source.Take(i));
+      dest.Add(source[i]);
     }
   }
-  // A run still open here has no end token after it; its records are freed
-  // with the source list rather than lost.
+  // A run still open here has no end token after it; it is dropped with the
+  // source list.
   source.ClearTokens();
 }
 
 void TbmREDicFrame::TranslateRun(TbmRETokens& source, int first, int last, TbmRETokens& dest) {
-  for (int i = first; i < last; ++i) dest.Add(source.Take(i));
+  for (int i = first; i < last; ++i) dest.Add(source[i]);
 }
 
 void TbmREAsciiIgnoreCaseDic::TranslateRun(TbmRETokens& source, int first, int last,
@@ -45,21 +46,22 @@ void TbmREAsciiIgnoreCaseDic::TranslateRun(TbmRETokens& source, int first, int l
     return;
   }
   for (int i = first; i < last; ++i) {
-    const int c = source[i].Lo;
+    const TbmREToken& token = source[i];
+    const int c = token.Lo;
     const bool upper = c >= 'A' && c <= 'Z';
     const bool lower = c >= 'a' && c <= 'z';
     if (!upper && !lower) {
-      dest.Add(source.Take(i));
+      dest.Add(token);
       continue;
     }
-    const std::pair<int, int> positions{source[i].StartPos, source[i].EndPos};
-    auto other_case = std::make_unique<TbmREToken>(source[i]);
-    other_case->Lo = other_case->Hi = lower ? c - 32 : c + 32;
-    dest.Add(TbmRETokens::NewToken(rtLeftParen, positions));
-    dest.Add(source.Take(i));
-    dest.Add(TbmRETokens::NewToken(rtUnion, positions));
-    dest.Add(std::move(other_case));
-    dest.Add(TbmRETokens::NewToken(rtRightParen, positions));
+    const std::pair<int, int> positions{token.StartPos, token.EndPos};
+    TbmREToken other_case = token;
+    other_case.Lo = other_case.Hi = lower ? c - 32 : c + 32;
+    dest.Add(TbmRETokens::MakeToken(rtLeftParen, positions));
+    dest.Add(token);
+    dest.Add(TbmRETokens::MakeToken(rtUnion, positions));
+    dest.Add(other_case);
+    dest.Add(TbmRETokens::MakeToken(rtRightParen, positions));
   }
 }
 
