@@ -312,10 +312,9 @@ void TbmREDFATable::BuildStates(const TbmRETree& tree, const TbmREWchRanges& ran
   std::vector<std::uint32_t> follow_begin(leaf_count + 1, 0);
   std::vector<std::uint32_t> follow_ids;
   std::vector<char> end_marker(leaf_count, 0);
+  const ClassIndex classes(ranges);
   for (const auto& leaf : tree.LeafNodes) {
-    const TbmREWchRange range{leaf->Lo, leaf->Hi};
-    const int found = ranges.FindRange(0, ranges.Count(), range);
-    if (found < ranges.Count() && ranges[found] == range) class_of_leaf[leaf->Id] = found;
+    class_of_leaf[leaf->Id] = classes.Find(TbmREWchRange{leaf->Lo, leaf->Hi});
     end_marker[leaf->Id] = IsEndMarker(leaf) ? 1 : 0;
   }
   if (small_sets_ && leaf_count <= 64) {

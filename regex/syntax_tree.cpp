@@ -24,6 +24,7 @@ void TbmRETree::Clear() {
   InternalNodes.clear();
   LeafNodes.clear();
   anchor_leaves_.clear();
+  Classes.reset();
   cat_nodes_.Clear();
   union_nodes_.Clear();
   closure_nodes_.Clear();
@@ -91,9 +92,9 @@ TbmRENode* TbmRETree::NewEpsilonNode() {
 
 TbmRENode* TbmRETree::NewCharRangeNode(int lo, int hi) {
   if (lo < 0) return NewCharNode(lo, hi);  // a marker
+  if (Classes->Find(TbmREWchRange{lo, hi}) >= 0) return NewCharNode(lo, hi);
   const int count = Ranges->Count();
   const int found = Ranges->FindRange(0, count, TbmREWchRange{lo, hi});
-  if (found < count && (*Ranges)[found] == TbmREWchRange{lo, hi}) return NewCharNode(lo, hi);
 
   // [lo, hi] spans a run of consecutive classes; the first starts at lo and
   // sorts just before (lo, hi). Standardisation guarantees the run; a list
@@ -139,6 +140,7 @@ void TbmRETree::Parse(TbmRETokens& tokens, const TbmREWchRanges& ranges) {
   if (tokens.Count() == 0) throw RegexError("TbmRETree.Parse: Internal Error");
   Tokens = &tokens;
   Ranges = &ranges;
+  Classes.emplace(ranges);
   Cursor = 0;
   Current = &tokens[0];
 

@@ -15,6 +15,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "regex/char_codes.h"
@@ -88,6 +89,8 @@ class TbmRETree {
   int Cursor = 0;
   TbmREToken* Current = nullptr;
   const TbmREWchRanges* Ranges = nullptr;
+  // The partition's lookup, while parsing.
+  std::optional<ClassIndex> Classes;
 
   std::size_t max_set_entries_ = kDefaultMaxSetEntries;
   std::size_t set_entries_ = 0;

@@ -1,11 +1,15 @@
 // Tokenizing a pattern and standardising its token list.
 #include "regex/token_list.h"
 
+#include <bitset>
+
 #include "regex/error.h"
 
 namespace morvik {
 
 namespace {
+
+constexpr int kByteValues = 256;
 
 int OperatorCharacter(int kind) {
   switch (kind) {
@@ -75,12 +79,25 @@ void TbmRETokens::Standardize(TbmREWchRanges& ranges) {
     items_.reserve(snapshot.size());
   }
   const std::vector<TbmREToken>& source = negated ? snapshot : items_;
+  std::bitset<kByteValues> single_added;
 
   for (std::size_t cursor = 0; cursor < source.size(); ++cursor) {
     if (negated) items_.push_back(source[cursor]);
     const TbmREToken& token = source[cursor];
     switch (token.Kind) {
       case rtCharacter:
+        // A single character that is an interval already stays one: long
+        // word lists add the same few letters over and over.
+        if (token.Lo == token.Hi && token.Lo >= 0 && token.Lo < kByteValues) {
+          const auto byte = static_cast<std::size_t>(token.Lo);
+          if (!single_added[byte]) {
+            ranges.AddRange(token.Lo, token.Hi);
+            single_added[byte] = true;
+          }
+          break;
+        }
+        ranges.AddRange(token.Lo, token.Hi);
+        break;
       case rtCharClass:
         ranges.AddRange(token.Lo, token.Hi);
         break;

@@ -6,7 +6,6 @@ namespace morvik {
 void TbmREDicFrame::Translate(TbmRETokens& source, TbmRETokens& dest) {
   dest.ClearTokens();
   const int count = source.Count();
-  dest.Reserve(count);
   int run_start = -1;
   for (int i = 0; i < count; ++i) {
     const int kind = source[i].Kind;
@@ -37,6 +36,21 @@ void TbmREDicFrame::Translate(TbmRETokens& source, TbmRETokens& dest) {
 
 void TbmREDicFrame::TranslateRun(TbmRETokens& source, int first, int last, TbmRETokens& dest) {
   for (int i = first; i < last; ++i) dest.Add(source[i]);
+}
+
+void TbmREAsciiIgnoreCaseDic::Translate(TbmRETokens& source, TbmRETokens& dest) {
+  // Room for the longest rewriting, every letter as five tokens, so that the
+  // list of a long pattern is not copied as it grows.
+  int letters = 0;
+  for (int i = 0; i < source.Count(); ++i) {
+    const int c = source[i].Lo;
+    if (source[i].Kind == rtCharacter && ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) {
+      ++letters;
+    }
+  }
+  dest.ClearTokens();
+  dest.Reserve(source.Count() + 4 * letters);
+  TbmREDicFrame::Translate(source, dest);
 }
 
 void TbmREAsciiIgnoreCaseDic::TranslateRun(TbmRETokens& source, int first, int last,

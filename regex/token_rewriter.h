@@ -28,6 +28,7 @@ class TbmREDicFrame : public TbmREDic {
 // A letter c outside brackets becomes the group (c|C).
 class TbmREAsciiIgnoreCaseDic : public TbmREDicFrame {
  public:
+  void Translate(TbmRETokens& source, TbmRETokens& dest) override;
   void TranslateRun(TbmRETokens& source, int first, int last, TbmRETokens& dest) override;
 };
 
