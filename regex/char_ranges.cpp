@@ -116,4 +116,20 @@ void TbmREWchRanges::Invert(int lo, int hi) {
   if (old.back().Hi < hi) items_.push_back(TbmREWchRange{old.back().Hi + 1, hi});
 }
 
+ClassIndex::ClassIndex(const TbmREWchRanges& ranges) : ranges_(ranges) {
+  single_.fill(-1);
+  for (int i = 0; i < ranges.Count(); ++i) {
+    const TbmREWchRange& range = ranges[i];
+    if (range.Lo == range.Hi && range.Lo >= 0 && range.Lo < kTableSize) {
+      single_[static_cast<std::size_t>(range.Lo)] = i;
+    }
+  }
+}
+
+int ClassIndex::FindBySearch(const TbmREWchRange& range) const {
+  const int count = ranges_.Count();
+  const int found = ranges_.FindRange(0, count, range);
+  return found < count && ranges_[found] == range ? found : -1;
+}
+
 }  // namespace morvik

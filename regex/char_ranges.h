@@ -10,6 +10,7 @@
 #ifndef MORVIK_REGEX_CHAR_RANGES_H_
 #define MORVIK_REGEX_CHAR_RANGES_H_
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -54,6 +55,28 @@ class TbmREWchRanges {
   }
 
   std::vector<TbmREWchRange> items_;
+};
+
+// Finds the interval equal to a range in a partition that no longer
+// changes. Most ranges of long word lists are single ASCII characters, which
+// it answers from a table instead of a binary search.
+class ClassIndex {
+ public:
+  explicit ClassIndex(const TbmREWchRanges& ranges);
+  // The index of the interval equal to range, or -1.
+  int Find(const TbmREWchRange& range) const {
+    if (range.Lo == range.Hi && range.Lo >= 0 && range.Lo < kTableSize) {
+      return single_[static_cast<std::size_t>(range.Lo)];
+    }
+    return FindBySearch(range);
+  }
+
+ private:
+  static constexpr int kTableSize = 256;
+  int FindBySearch(const TbmREWchRange& range) const;
+
+  const TbmREWchRanges& ranges_;
+  std::array<int, kTableSize> single_;
 };
 
 }  // namespace morvik

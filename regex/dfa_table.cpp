@@ -216,7 +216,7 @@ void TbmREDFATable::BuildSmallStates(const TbmRETree& tree, const TbmREWchRanges
       leaves.follow[leaf->Id] |= std::uint64_t{1} << follow->Id;
     }
     leaves.follow_count[leaf->Id] = static_cast<std::size_t>(leaf->FollowPos.Count());
-    if (IsEndMarker(leaf.get())) leaves.end_markers |= bit;
+    if (IsEndMarker(leaf)) leaves.end_markers |= bit;
     const int klass = class_of_leaf[leaf->Id];
     if (klass >= 0) class_mask[static_cast<std::size_t>(klass)] |= bit;
   }
@@ -312,11 +312,10 @@ void TbmREDFATable::BuildStates(const TbmRETree& tree, const TbmREWchRanges& ran
   std::vector<std::uint32_t> follow_begin(leaf_count + 1, 0);
   std::vector<std::uint32_t> follow_ids;
   std::vector<char> end_marker(leaf_count, 0);
+  const ClassIndex classes(ranges);
   for (const auto& leaf : tree.LeafNodes) {
-    const TbmREWchRange range{leaf->Lo, leaf->Hi};
-    const int found = ranges.FindRange(0, ranges.Count(), range);
-    if (found < ranges.Count() && ranges[found] == range) class_of_leaf[leaf->Id] = found;
-    end_marker[leaf->Id] = IsEndMarker(leaf.get()) ? 1 : 0;
+    class_of_leaf[leaf->Id] = classes.Find(TbmREWchRange{leaf->Lo, leaf->Hi});
+    end_marker[leaf->Id] = IsEndMarker(leaf) ? 1 : 0;
   }
   if (small_sets_ && leaf_count <= 64) {
     BuildSmallStates(tree, ranges, class_of_leaf);
@@ -324,7 +323,7 @@ void TbmREDFATable::BuildStates(const TbmRETree& tree, const TbmREWchRanges& ran
   }
   {
     std::vector<const TbmRELeafNode*> by_id(leaf_count, nullptr);
-    for (const auto& leaf : tree.LeafNodes) by_id[leaf->Id] = leaf.get();
+    for (const TbmRELeafNode* leaf : tree.LeafNodes) by_id[leaf->Id] = leaf;
     for (std::size_t id = 0; id < leaf_count; ++id) {
       follow_begin[id] = static_cast<std::uint32_t>(follow_ids.size());
       if (by_id[id] == nullptr) continue;

@@ -101,7 +101,7 @@ TbmREEpsilonNode::TbmREEpsilonNode(std::uint32_t id) : TbmRELeafNode(0, 0, id) {
 }
 
 bool TbmREInternalNode::TakeSetsOver(TbmRENode& operand, bool last_use) {
-  if (!last_use || dynamic_cast<TbmRELeafNode*>(&operand) != nullptr) return false;
+  if (!last_use || operand.IsLeaf()) return false;
   FirstPos = std::move(operand.FirstPos);
   LastPos = std::move(operand.LastPos);
   operand.FirstPos.Release();

@@ -120,11 +120,18 @@ class TbmRENode {
   TbmRELeafNodeSet FirstPos;
   TbmRELeafNodeSet LastPos;
   bool Nullable = false;
+
+  bool IsLeaf() const { return is_leaf_; }
+
+ protected:
+  // Set by the leaves' constructor; a flag, because asking the type costs
+  // more than the rest of building a node.
+  bool is_leaf_ = false;
 };
 
 class TbmRELeafNode : public TbmRENode {
  public:
-  TbmRELeafNode(int lo, int hi, std::uint32_t id) : Lo(lo), Hi(hi), Id(id) {}
+  TbmRELeafNode(int lo, int hi, std::uint32_t id) : Lo(lo), Hi(hi), Id(id) { is_leaf_ = true; }
 
   TbmRELeafNodeSet FollowPos;
   // 0..0xFFFF: one class of the partition; (-1, -1) the end marker; (-2, -2)

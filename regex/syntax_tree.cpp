@@ -23,9 +23,17 @@ bool EndsSequence(int kind) {
 void TbmRETree::Clear() {
   InternalNodes.clear();
   LeafNodes.clear();
+  anchor_leaves_.clear();
+  Classes.reset();
+  cat_nodes_.Clear();
+  union_nodes_.Clear();
+  closure_nodes_.Clear();
+  char_nodes_.Clear();
+  epsilon_nodes_.Clear();
   Root = nullptr;
   Info = TbmREPatternInfo();
   set_entries_ = 0;
+  has_choice_ = false;
 }
 
 void TbmRETree::Charge(std::size_t entries) {
@@ -36,55 +44,57 @@ void TbmRETree::Charge(std::size_t entries) {
   }
 }
 
-TbmRENode* TbmRETree::AddInternal(std::unique_ptr<TbmREInternalNode> node,
-                                  std::size_t operand_entries_before,
+TbmRENode* TbmRETree::AddInternal(TbmREInternalNode* node, std::size_t operand_entries_before,
                                   std::size_t operand_entries_after) {
   // Entries taken over from an operand move rather than grow.
   const std::size_t grown = SetEntries(*node) + operand_entries_after - operand_entries_before;
-  TbmRENode* result = node.get();
-  const std::size_t follow = node->FollowPosAdded;
-  InternalNodes.push_back(std::move(node));
-  Charge(grown + follow + 1);
-  return result;
+  InternalNodes.push_back(node);
+  Charge(grown + node->FollowPosAdded + 1);
+  return node;
 }
 
 TbmRENode* TbmRETree::NewCatNode(TbmRENode* left, TbmRENode* right, bool left_last_use) {
   const std::size_t before = SetEntries(*left) + SetEntries(*right);
-  auto node = std::make_unique<TbmRECatNode>(*left, *right, left_last_use);
-  return AddInternal(std::move(node), before, SetEntries(*left) + SetEntries(*right));
+  TbmREInternalNode* node = cat_nodes_.Emplace(*left, *right, left_last_use);
+  return AddInternal(node, before, SetEntries(*left) + SetEntries(*right));
 }
 
 TbmRENode* TbmRETree::NewUnionNode(TbmRENode* left, TbmRENode* right, bool left_last_use) {
   const std::size_t before = SetEntries(*left) + SetEntries(*right);
-  auto node = std::make_unique<TbmREUnionNode>(*left, *right, left_last_use);
-  return AddInternal(std::move(node), before, SetEntries(*left) + SetEntries(*right));
+  TbmREInternalNode* node = union_nodes_.Emplace(*left, *right, left_last_use);
+  has_choice_ = true;
+  return AddInternal(node, before, SetEntries(*left) + SetEntries(*right));
 }
 
 TbmRENode* TbmRETree::NewClosureNode(TbmRENode* child, bool child_last_use) {
   const std::size_t before = SetEntries(*child);
-  auto node = std::make_unique<TbmREClosureNode>(*child, child_last_use);
-  return AddInternal(std::move(node), before, SetEntries(*child));
+  TbmREInternalNode* node = closure_nodes_.Emplace(*child, child_last_use);
+  has_choice_ = true;
+  return AddInternal(node, before, SetEntries(*child));
 }
 
 TbmRENode* TbmRETree::NewCharNode(int lo, int hi) {
   const auto id = static_cast<std::uint32_t>(LeafNodes.size());
-  LeafNodes.push_back(std::make_unique<TbmRECharNode>(lo, hi, id));
+  TbmRELeafNode* leaf = char_nodes_.Emplace(lo, hi, id);
+  LeafNodes.push_back(leaf);
+  if (lo == kLineHeadChar || lo == kLineTailChar) anchor_leaves_.push_back(leaf);
   Charge(3);
-  return LeafNodes.back().get();
+  return leaf;
 }
 
 TbmRENode* TbmRETree::NewEpsilonNode() {
   const auto id = static_cast<std::uint32_t>(LeafNodes.size());
-  LeafNodes.push_back(std::make_unique<TbmREEpsilonNode>(id));
+  TbmRELeafNode* leaf = epsilon_nodes_.Emplace(id);
+  LeafNodes.push_back(leaf);
   Charge(1);
-  return LeafNodes.back().get();
+  return leaf;
 }
 
 TbmRENode* TbmRETree::NewCharRangeNode(int lo, int hi) {
   if (lo < 0) return NewCharNode(lo, hi);  // a marker
+  if (Classes->Find(TbmREWchRange{lo, hi}) >= 0) return NewCharNode(lo, hi);
   const int count = Ranges->Count();
   const int found = Ranges->FindRange(0, count, TbmREWchRange{lo, hi});
-  if (found < count && (*Ranges)[found] == TbmREWchRange{lo, hi}) return NewCharNode(lo, hi);
 
   // [lo, hi] spans a run of consecutive classes; the first starts at lo and
   // sorts just before (lo, hi). Standardisation guarantees the run; a list
@@ -130,6 +140,7 @@ void TbmRETree::Parse(TbmRETokens& tokens, const TbmREWchRanges& ranges) {
   if (tokens.Count() == 0) throw RegexError("TbmRETree.Parse: Internal Error");
   Tokens = &tokens;
   Ranges = &ranges;
+  Classes.emplace(ranges);
   Cursor = 0;
   Current = &tokens[0];
 
@@ -248,10 +259,10 @@ TbmRENode* TbmRETree::ParseBracket() {
 
 void TbmRETree::ResolveAnchors() {
   const TbmRELeafNode* end_leaf = Root->LastPos[0];
-  for (const auto& leaf : LeafNodes) {
+  for (TbmRELeafNode* leaf : anchor_leaves_) {
     if (leaf->Lo == kLineHeadChar && leaf->Hi == kLineHeadChar) {
       // An anchor only where it can match at the very start of a match.
-      if (Root->FirstPos.Contains(leaf.get())) {
+      if (Root->FirstPos.Contains(leaf)) {
         Info.HasLineHead = true;
       } else {
         leaf->Lo = leaf->Hi = '^';
@@ -265,16 +276,7 @@ void TbmRETree::ResolveAnchors() {
       }
     }
   }
-  if (!Info.HasLineHead && !Info.HasLineTail) {
-    Info.IsPlain = true;
-    for (const auto& node : InternalNodes) {
-      if (dynamic_cast<const TbmREUnionNode*>(node.get()) != nullptr ||
-          dynamic_cast<const TbmREClosureNode*>(node.get()) != nullptr) {
-        Info.IsPlain = false;
-        break;
-      }
-    }
-  }
+  Info.IsPlain = !Info.HasLineHead && !Info.HasLineTail && !has_choice_;
 }
 
 }  // namespace morvik

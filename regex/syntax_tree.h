@@ -15,10 +15,12 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "regex/char_codes.h"
 #include "regex/char_ranges.h"
+#include "regex/node_arena.h"
 #include "regex/syntax_nodes.h"
 #include "regex/token_list.h"
 
@@ -56,8 +58,9 @@ class TbmRETree {
   void SetMaxSetEntries(std::size_t entries) { max_set_entries_ = entries; }
 
   TbmRENode* Root = nullptr;
-  std::vector<std::unique_ptr<TbmREInternalNode>> InternalNodes;
-  std::vector<std::unique_ptr<TbmRELeafNode>> LeafNodes;
+  // Every node in creation order; the tree owns them (in its arenas).
+  std::vector<TbmREInternalNode*> InternalNodes;
+  std::vector<TbmRELeafNode*> LeafNodes;
   TbmREPatternInfo Info;
 
  private:
@@ -78,17 +81,29 @@ class TbmRETree {
   TbmRENode* ParseBracket();
   void ResolveAnchors();
 
-  TbmRENode* AddInternal(std::unique_ptr<TbmREInternalNode> node,
-                         std::size_t operand_entries_before, std::size_t operand_entries_after);
+  TbmRENode* AddInternal(TbmREInternalNode* node, std::size_t operand_entries_before,
+                         std::size_t operand_entries_after);
   void Charge(std::size_t entries);
 
   TbmRETokens* Tokens = nullptr;
   int Cursor = 0;
   TbmREToken* Current = nullptr;
   const TbmREWchRanges* Ranges = nullptr;
+  // The partition's lookup, while parsing.
+  std::optional<ClassIndex> Classes;
 
   std::size_t max_set_entries_ = kDefaultMaxSetEntries;
   std::size_t set_entries_ = 0;
+
+  NodeArena<TbmRECatNode> cat_nodes_;
+  NodeArena<TbmREUnionNode> union_nodes_;
+  NodeArena<TbmREClosureNode> closure_nodes_;
+  NodeArena<TbmRECharNode> char_nodes_;
+  NodeArena<TbmREEpsilonNode> epsilon_nodes_;
+  // The leaves made for "^" and "$", which ResolveAnchors decides on.
+  std::vector<TbmRELeafNode*> anchor_leaves_;
+  // Whether a union or closure node was made: a pattern without one is plain.
+  bool has_choice_ = false;
 };
 
 }  // namespace morvik

@@ -41,18 +41,23 @@ class TbmRETokens {
 
   // A new token, in no list yet. Lo and Hi are the operator's own character
   // for the operator kinds, -1 otherwise.
-  static std::unique_ptr<TbmREToken> NewToken(int kind, std::pair<int, int> positions);
+  static TbmREToken MakeToken(int kind, std::pair<int, int> positions);
+  static std::unique_ptr<TbmREToken> NewToken(int kind, std::pair<int, int> positions) {
+    return std::make_unique<TbmREToken>(MakeToken(kind, positions));
+  }
 
+  // The list holds its tokens by value: a long pattern has hundreds of
+  // thousands of them, and rewriting copies them between lists. A reference
+  // from operator[] lasts until the list next grows.
   int Count() const { return static_cast<int>(items_.size()); }
-  TbmREToken& operator[](int index) { return *items_[index]; }
-  const TbmREToken& operator[](int index) const { return *items_[index]; }
-  void Add(std::unique_ptr<TbmREToken> token) { items_.push_back(std::move(token)); }
-  // Hands the record at index over to the caller; the slot stays empty until
-  // the list is cleared. Used by dictionaries that move records between lists.
-  std::unique_ptr<TbmREToken> Take(int index) { return std::move(items_[index]); }
+  TbmREToken& operator[](int index) { return items_[static_cast<std::size_t>(index)]; }
+  const TbmREToken& operator[](int index) const { return items_[static_cast<std::size_t>(index)]; }
+  void Add(const TbmREToken& token) { items_.push_back(token); }
+  void Add(std::unique_ptr<TbmREToken> token) { items_.push_back(*token); }
+  void Reserve(int count) { items_.reserve(static_cast<std::size_t>(count)); }
 
  private:
-  std::vector<std::unique_ptr<TbmREToken>> items_;
+  std::vector<TbmREToken> items_;
 };
 
 }  // namespace morvik

@@ -26,16 +26,31 @@ void TbmREDicFrame::Translate(TbmRETokens& source, TbmRETokens& dest) {
       TranslateRun(source, i, group_end, dest);
       i = group_end - 1;
     } else {
-      dest.Add(source.Take(i));
+      dest.Add(source[i]);
     }
   }
-  // A run still open here has no end token after it; its records are freed
-  // with the source list rather than lost.
+  // A run still open here has no end token after it; it is dropped with the
+  // source list.
   source.ClearTokens();
 }
 
 void TbmREDicFrame::TranslateRun(TbmRETokens& source, int first, int last, TbmRETokens& dest) {
-  for (int i = first; i < last; ++i) dest.Add(source.Take(i));
+  for (int i = first; i < last; ++i) dest.Add(source[i]);
+}
+
+void TbmREAsciiIgnoreCaseDic::Translate(TbmRETokens& source, TbmRETokens& dest) {
+  // Room for the longest rewriting, every letter as five tokens, so that the
+  // list of a long pattern is not copied as it grows.
+  int letters = 0;
+  for (int i = 0; i < source.Count(); ++i) {
+    const int c = source[i].Lo;
+    if (source[i].Kind == rtCharacter && ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) {
+      ++letters;
+    }
+  }
+  dest.ClearTokens();
+  dest.Reserve(source.Count() + 4 * letters);
+  TbmREDicFrame::Translate(source, dest);
 }
 
 void TbmREAsciiIgnoreCaseDic::TranslateRun(TbmRETokens& source, int first, int last,
@@ -45,21 +60,22 @@ void TbmREAsciiIgnoreCaseDic::TranslateRun(TbmRETokens& source, int first, int l
     return;
   }
   for (int i = first; i < last; ++i) {
-    const int c = source[i].Lo;
+    const TbmREToken& token = source[i];
+    const int c = token.Lo;
     const bool upper = c >= 'A' && c <= 'Z';
     const bool lower = c >= 'a' && c <= 'z';
     if (!upper && !lower) {
-      dest.Add(source.Take(i));
+      dest.Add(token);
       continue;
     }
-    const std::pair<int, int> positions{source[i].StartPos, source[i].EndPos};
-    auto other_case = std::make_unique<TbmREToken>(source[i]);
-    other_case->Lo = other_case->Hi = lower ? c - 32 : c + 32;
-    dest.Add(TbmRETokens::NewToken(rtLeftParen, positions));
-    dest.Add(source.Take(i));
-    dest.Add(TbmRETokens::NewToken(rtUnion, positions));
-    dest.Add(std::move(other_case));
-    dest.Add(TbmRETokens::NewToken(rtRightParen, positions));
+    const std::pair<int, int> positions{token.StartPos, token.EndPos};
+    TbmREToken other_case = token;
+    other_case.Lo = other_case.Hi = lower ? c - 32 : c + 32;
+    dest.Add(TbmRETokens::MakeToken(rtLeftParen, positions));
+    dest.Add(token);
+    dest.Add(TbmRETokens::MakeToken(rtUnion, positions));
+    dest.Add(other_case);
+    dest.Add(TbmRETokens::MakeToken(rtRightParen, positions));
   }
 }
 

@@ -13,7 +13,7 @@ class TbmREDic {
  public:
   virtual ~TbmREDic() = default;
   // Rewrites source into dest. Afterwards source is empty and dest holds
-  // every token record, each exactly once.
+  // every token of source, rewritten or as it was, in order.
   virtual void Translate(TbmRETokens& source, TbmRETokens& dest) = 0;
 };
 
@@ -21,13 +21,14 @@ class TbmREDicFrame : public TbmREDic {
  public:
   void Translate(TbmRETokens& source, TbmRETokens& dest) override;
   // Appends the rewriting of source[first, last) to dest; the frame copies
-  // the records unchanged.
+  // the tokens unchanged.
   virtual void TranslateRun(TbmRETokens& source, int first, int last, TbmRETokens& dest);
 };
 
 // A letter c outside brackets becomes the group (c|C).
 class TbmREAsciiIgnoreCaseDic : public TbmREDicFrame {
  public:
+  void Translate(TbmRETokens& source, TbmRETokens& dest) override;
   void TranslateRun(TbmRETokens& source, int first, int last, TbmRETokens& dest) override;
 };
 

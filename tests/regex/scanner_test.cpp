@@ -92,6 +92,36 @@ TEST(RangesTest, RandomInsertsKeepThePartitionProperty) {
   }
 }
 
+// The class lookup against a linear search, over partitions that cross the
+// end of its single-character table and hold the negative pseudo-characters.
+TEST(RangesTest, ClassIndexFindsExactlyTheEqualInterval) {
+  unsigned seed = 777;
+  auto next = [&] { return static_cast<int>((seed = seed * 1103515245 + 12345) >> 16); };
+  for (int round = 0; round < 200; ++round) {
+    TbmREWchRanges set;
+    const int count = 1 + next() % 8;
+    for (int k = 0; k < count; ++k) {
+      int a = next() % 300 - 3;
+      int b = next() % 2 == 0 ? a : next() % 300 - 3;
+      if (a > b) std::swap(a, b);
+      set.AddRange(a, b);
+    }
+    const ClassIndex index(set);
+    for (int i = 0; i < set.Count(); ++i) ASSERT_EQ(index.Find(set[i]), i) << "round " << round;
+    for (int probe = 0; probe < 100; ++probe) {
+      int a = next() % 300 - 3;
+      int b = next() % 3 == 0 ? next() % 300 - 3 : a;
+      if (a > b) std::swap(a, b);
+      const TbmREWchRange range{a, b};
+      int expected = -1;
+      for (int i = 0; i < set.Count(); ++i) {
+        if (set[i] == range) expected = i;
+      }
+      ASSERT_EQ(index.Find(range), expected) << a << "-" << b << " round " << round;
+    }
+  }
+}
+
 TEST(RangesTest, InvertAndHelpers) {
   TbmREWchRanges set;
   set.AddLineBreaks();
