@@ -38,8 +38,8 @@
 #include <string>
 #include <vector>
 
-#include "bench/modal_driver.h"
 #include "app/view/long_line_geometry.h"
+#include "bench/modal_driver.h"
 #include "gui/application.h"
 #include "gui/document_view.h"
 #include "gui/main_window.h"
@@ -200,66 +200,66 @@ void MeasureKeystrokesWithRecovery(morvik::QtDesktop& desktop, std::size_t offse
   std::printf("snapshot slice on the typing thread: median %.2f ms, max %.2f ms\n",
               Median(slice_ms), *std::max_element(slice_ms.begin(), slice_ms.end()));
   std::filesystem::remove_all(state);
-// Milliseconds from a key press until the view has repainted.
-double TimeKey(morvik::DocumentView* view, Qt::Key key, Qt::KeyboardModifiers modifiers) {
-  QElapsedTimer timer;
-  timer.start();
-  QTest::keyClick(view, key, modifiers);
-  view->viewport()->repaint();
-  return timer.nsecsElapsed() / 1e6;
-}
-
-// The 50 MB line: open, motions, a click, typing in the middle.
-void MeasureHugeLine(morvik::QtDesktop& desktop) {
-  const std::filesystem::path file =
-      std::filesystem::temp_directory_path() / "gui_bench_huge_line.htd";
-  MakeHugeLineFile(file);
-  const auto megabytes = static_cast<double>(std::filesystem::file_size(file)) / (1 << 20);
-  double load_ms = 0;
-  double measure_ms = 0;
-  const long before = PeakMegabytes();
-  const double open_ms = OpenFromMenu(desktop, file);
-  const long peak = PeakMegabytes();
-  {
-    // The model's part of opening, on its own.
-    morvik::TRichEditEx alone("RichEditBench");
+  // Milliseconds from a key press until the view has repainted.
+  double TimeKey(morvik::DocumentView * view, Qt::Key key, Qt::KeyboardModifiers modifiers) {
     QElapsedTimer timer;
     timer.start();
-    alone.LoadFromFile(file.string());
-    load_ms = timer.nsecsElapsed() / 1e6;
-    // The view's part: the line's block widths, with advances that cost
-    // nothing to look up.
-    timer.restart();
-    morvik::LongLineGeometry geometry(
-        alone.LineCharCount(0), 64,
-        std::make_shared<morvik::AdvanceCache>([](char16_t) { return 7.0; }),
-        [&alone](std::size_t first, std::size_t count) {
-          return alone.LineChars(0, first, count);
-        });
-    measure_ms = timer.nsecsElapsed() / 1e6;
+    QTest::keyClick(view, key, modifiers);
+    view->viewport()->repaint();
+    return timer.nsecsElapsed() / 1e6;
   }
-  std::printf(
-      "line50: %.1f MB file; open until painted %.0f ms (alone: the model's load %.0f ms, "
-      "measuring the line %.0f ms); peak %ld MB (%ld MB before, %.2fx the file above "
-      "it)\n",
-      megabytes, open_ms, load_ms, measure_ms, peak, before,
-      static_cast<double>(peak - before) / megabytes);
-  morvik::DocumentView* view = desktop.CurrentView();
-  view->setFocus();
-  QCoreApplication::processEvents();
-  std::printf("line50: Ctrl+End %.2f ms, Ctrl+Home %.2f ms, Page Down %.2f ms",
-              TimeKey(view, Qt::Key_End, Qt::ControlModifier),
-              TimeKey(view, Qt::Key_Home, Qt::ControlModifier),
-              TimeKey(view, Qt::Key_PageDown, Qt::NoModifier));
-  QElapsedTimer timer;
-  timer.start();
-  QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(200, 5));
-  view->viewport()->repaint();
-  std::printf(", a click %.2f ms\n", timer.nsecsElapsed() / 1e6);
-  MeasureKeystrokes(desktop, view->Document().Length() / 2, 50, "line50: key in the middle");
-  view->Document().SetModified(false);
-  std::filesystem::remove(file);
-}
+
+  // The 50 MB line: open, motions, a click, typing in the middle.
+  void MeasureHugeLine(morvik::QtDesktop & desktop) {
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() / "gui_bench_huge_line.htd";
+    MakeHugeLineFile(file);
+    const auto megabytes = static_cast<double>(std::filesystem::file_size(file)) / (1 << 20);
+    double load_ms = 0;
+    double measure_ms = 0;
+    const long before = PeakMegabytes();
+    const double open_ms = OpenFromMenu(desktop, file);
+    const long peak = PeakMegabytes();
+    {
+      // The model's part of opening, on its own.
+      morvik::TRichEditEx alone("RichEditBench");
+      QElapsedTimer timer;
+      timer.start();
+      alone.LoadFromFile(file.string());
+      load_ms = timer.nsecsElapsed() / 1e6;
+      // The view's part: the line's block widths, with advances that cost
+      // nothing to look up.
+      timer.restart();
+      morvik::LongLineGeometry geometry(
+          alone.LineCharCount(0), 64,
+          std::make_shared<morvik::AdvanceCache>([](char16_t) { return 7.0; }),
+          [&alone](std::size_t first, std::size_t count) {
+            return alone.LineChars(0, first, count);
+          });
+      measure_ms = timer.nsecsElapsed() / 1e6;
+    }
+    std::printf(
+        "line50: %.1f MB file; open until painted %.0f ms (alone: the model's load %.0f ms, "
+        "measuring the line %.0f ms); peak %ld MB (%ld MB before, %.2fx the file above "
+        "it)\n",
+        megabytes, open_ms, load_ms, measure_ms, peak, before,
+        static_cast<double>(peak - before) / megabytes);
+    morvik::DocumentView* view = desktop.CurrentView();
+    view->setFocus();
+    QCoreApplication::processEvents();
+    std::printf("line50: Ctrl+End %.2f ms, Ctrl+Home %.2f ms, Page Down %.2f ms",
+                TimeKey(view, Qt::Key_End, Qt::ControlModifier),
+                TimeKey(view, Qt::Key_Home, Qt::ControlModifier),
+                TimeKey(view, Qt::Key_PageDown, Qt::NoModifier));
+    QElapsedTimer timer;
+    timer.start();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(200, 5));
+    view->viewport()->repaint();
+    std::printf(", a click %.2f ms\n", timer.nsecsElapsed() / 1e6);
+    MeasureKeystrokes(desktop, view->Document().Length() / 2, 50, "line50: key in the middle");
+    view->Document().SetModified(false);
+    std::filesystem::remove(file);
+  }
 
 }  // namespace
 

@@ -79,7 +79,8 @@ void PendingLines::Add(std::size_t index, std::string_view line) {
 
 std::string PendingLines::Bytes(bool break_in_front) const {
   // Each line was inserted in front of the ones added before it.
-  return InsertedLinesBytes(std::views::reverse(lines_), break_in_front);
+  return InsertedLinesBytes(std::vector<std::string_view>(lines_.rbegin(), lines_.rend()),
+                            break_in_front);
 }
 
 TextMergeTarget::TextMergeTarget(std::string text)

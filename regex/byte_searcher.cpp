@@ -234,7 +234,7 @@ std::int32_t ByteSearcher::ComputeTransition(std::int32_t offset, int klass) {
       entry = Intern(scratch_, lead);
     }
   }
-  rows_[static_cast<std::size_t>(offset + klass)] = entry;
+  rows_[static_cast<std::size_t>(offset) + static_cast<std::size_t>(klass)] = entry;
   return entry;
 }
 
@@ -247,7 +247,7 @@ bool ByteSearcher::RunLine(const unsigned char* p, const unsigned char* end) {
       if (p == end) break;
     }
     const int klass = class_of_byte_[*p];
-    std::int32_t t = rows_[static_cast<std::size_t>(s + klass)];
+    std::int32_t t = rows_[static_cast<std::size_t>(s) + static_cast<std::size_t>(klass)];
     if (t == kUnknown) t = ComputeTransition(s, klass);
     if (t == kMatch) return true;
     if (t < 0) break;  // a break byte: the caller's line had none

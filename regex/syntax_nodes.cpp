@@ -87,7 +87,7 @@ std::size_t TbmRELeafNodeSet::AddSet(const TbmRELeafNodeSet& other) {
 }
 
 int TbmRELeafNodeSet::IndexOf(const TbmRELeafNode* leaf) const {
-  const auto it = std::lower_bound(items_.begin(), items_.end(), leaf, LeafBefore);
+  const auto* const it = std::lower_bound(items_.begin(), items_.end(), leaf, LeafBefore);
   return it != items_.end() && *it == leaf ? static_cast<int>(it - items_.begin()) : -1;
 }
 

@@ -53,7 +53,8 @@ Options ParseOptions(const Args& args, const std::string& command,
       if (i + 1 == args.size()) throw CommandError("option " + arg + " needs a value");
       options.values[arg] = args[++i];
     } else {
-      throw CommandError("unknown option '" + arg + "' for " + command);
+      throw CommandError(
+          std::string("unknown option '").append(arg).append("' for ").append(command));
     }
   }
   return options;

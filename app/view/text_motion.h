@@ -20,7 +20,7 @@ namespace morvik {
 
 enum class CharClass { kBlank, kWord, kHiragana, kKatakana, kIdeograph, kOther };
 
-CharClass ClassOfChar(char16_t c);
+CharClass ClassOfChar(char16_t u);
 
 // The column where the next word starts after column: past the rest of the
 // run at column, then past blanks. line.size() when none follows.

@@ -10,8 +10,8 @@
 #include <random>
 #include <set>
 
-#include "data/sjis_codec.h"
 #include "data/record_lines.h"
+#include "data/sjis_codec.h"
 
 namespace morvik {
 namespace {
