@@ -1,18 +1,36 @@
 // Morvik: the program entry. Everything it starts lives in morvik_gui.
+#include <QTimer>
 #include <cstdio>
 
 #include "gui/application.h"
+#include "gui/command_line.h"
 #include "gui/main_window.h"
 #include "gui/qt_desktop.h"
 
 int main(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  if (const std::optional<QString> text = morvik::InformationRequested(arguments)) {
+    std::fputs(text->toLocal8Bit().constData(), stdout);
+    return 0;
+  }
   const QString missing_display = morvik::MissingDisplayReason();
   if (!missing_display.isEmpty()) {
     std::fprintf(stderr, "%s\n", missing_display.toLocal8Bit().constData());
     return 1;
   }
   morvik::MorvikApplication application(argc, argv);
+  QString error;
+  const std::optional<morvik::CommandLine> line =
+      morvik::ParseCommandLine(application.arguments(), &error);
+  if (!line) {
+    std::fprintf(stderr, "morvik: %s\n(try 'morvik --help')\n", error.toLocal8Bit().constData());
+    return 2;
+  }
   morvik::QtDesktop desktop;
   desktop.Window().show();
+  // Once the loop runs, so that the data-type dialogs and messages stand
+  // over a window that is already there.
+  QTimer::singleShot(0, &desktop.Window(), [&desktop, &line] { desktop.OpenFiles(*line); });
   return application.exec();
 }

@@ -23,6 +23,7 @@ namespace morvik {
 
 class DocumentView;
 class MainWindow;
+struct CommandLine;
 
 // FontSpec (the logic's font value) to a Qt font and back.
 QFont QFontOfSpec(const FontSpec& spec);
@@ -44,6 +45,11 @@ class QtDesktop : public DesktopPort {
   DocumentView* View(int index) const;
   // The view of the current document, or nullptr.
   DocumentView* CurrentView() const;
+
+  // Opens the command line's files, one after the other, as Open does: of
+  // its type, or asking for each. A file that cannot be read is reported
+  // like any failed command, and the rest still open.
+  void OpenFiles(const CommandLine& line);
 
   // --- DesktopPort -------------------------------------------------------------
   void DocumentCreated(int index, TRichEditEx& document, const std::string& tab_sheet_name,

@@ -37,11 +37,12 @@ class TFormEditor {
   static constexpr char kCaption[] = "Morvik";
   static constexpr char kApplicationTitle[] = "Morvik";
   static constexpr char kVersionLine[] = "Morvik ver2.10.00";
-  // The project's web page, opened from the Help menu.
-  static constexpr char kProjectUrl[] = "https://morvik.example.org/";
   static constexpr char kOpenDialogFilter[] = "Savra データファイル|*.txt;*.htd|全てのファイル|*";
   // The help file, relative to ProgramDir.
   static constexpr char kHelpFile[] = "help/index.htm";
+  // The help file's section about the project: the Help menu's project
+  // page, so that it is there wherever the program is installed.
+  static constexpr char kProjectSection[] = "project";
   // The key code of Enter as a document's key-press event reports it.
   static constexpr char16_t kEnterKey = 13;
 
@@ -116,6 +117,11 @@ class TFormEditor {
   // --- File menu ---------------------------------------------------------------
   void MenuFileNewClick();
   void MenuFileOpenClick();
+  // Opens the file at path as a new document, as Open does once its dialog
+  // has answered: of the given type, or of the one the data-type dialog asks
+  // for (nothing happens when that is cancelled). A failed read throws and
+  // leaves the new document empty and untitled.
+  void OpenFile(const std::string& path, std::optional<DataType> type);
   void MenuFileSaveClick();
   void MenuFileSaveAsClick();
   void MenuFileChangeDataTypeClick();
@@ -133,6 +139,8 @@ class TFormEditor {
   void MenuHelpAboutClick();
   void MenuHelpScriptClick();
   void MenuHelpWWWClick();
+  // The project page as a file URL: the help file's project section.
+  std::string ProjectPageUrl() const;
 
   // --- Long commands -----------------------------------------------------------
   // Sort and merge run inside a LongCommand: the hourglass shows, their

@@ -28,9 +28,13 @@ void TFormEditor::MenuFileNewClick() {
 void TFormEditor::MenuFileOpenClick() {
   if (LongCommandRunning()) return;
   if (!port_.ChooseOpenFile(OpenDialog)) return;
-  const std::optional<DataType> type = AskDataType();
+  OpenFile(OpenDialog.FileName, std::nullopt);
+}
+
+void TFormEditor::OpenFile(const std::string& path, std::optional<DataType> type) {
+  if (LongCommandRunning()) return;
+  if (!type) type = AskDataType();
   if (!type) return;
-  const std::string path = OpenDialog.FileName;
   CreateDocument(*type);
   TRichEditEx& document = *DocumentByNumber(DocumentCount);
   BusyCursorGuard busy(port_);
