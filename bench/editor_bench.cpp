@@ -33,9 +33,8 @@ class QuietDesktop : public DesktopPort {
   void RunScriptEditor(TFormScript&) override {}
   bool ChooseFont(FontSpec&) override { return false; }
   void ShowFindDialog(FindDialogKind) override {}
-  MessageAnswer ShowMessage(const std::string&, const std::string&, MessageIcon,
-                            MessageButtons) override {
-    return MessageAnswer::Ok;
+  MessageButton ShowMessage(MessageKind, const std::string&, MessageButtons) override {
+    return MessageButton::Ok;
   }
   void SetStatusPanel(int, const std::string& text) override {
     benchmark::DoNotOptimize(text.data());
@@ -52,7 +51,8 @@ std::string MillionLines() {
   std::string text;
   text.reserve(kLines * 50);
   for (std::size_t i = 0; i < kLines; ++i) {
-    text += "\"keyword" + std::to_string(i) + "\",\"\x83\x41\x83\x43\x83\x45 value text\",\"x\"\r\n";
+    text +=
+        "\"keyword" + std::to_string(i) + "\",\"\x83\x41\x83\x43\x83\x45 value text\",\"x\"\r\n";
   }
   return text;
 }

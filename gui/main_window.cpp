@@ -100,7 +100,7 @@ void MainWindow::CreateMenus() {
 void MainWindow::AddItems(QMenu* menu, std::span<const main_window::MenuItemSpec> items) {
   for (const main_window::MenuItemSpec& item : items) {
     const QString name = QString::fromLatin1(item.Name);
-    if (std::string_view(item.Caption) == "-") {
+    if (std::string_view(item.Caption) == main_window::kSeparator) {
       menu->addSeparator()->setObjectName(name);
       continue;
     }

@@ -3,16 +3,26 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QPushButton>
+#include <utility>
+#include <vector>
 
 #include "gui/fonts.h"
 
 namespace morvik {
 namespace {
 
-QMessageBox::Icon IconOfCaption(const QString& caption) {
-  if (caption == QStringLiteral(u"警告")) return QMessageBox::Warning;
-  if (caption == QStringLiteral(u"確認")) return QMessageBox::Question;
-  return QMessageBox::Information;
+QMessageBox::Icon QtIconOf(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Information:
+      return QMessageBox::Information;
+    case MessageIcon::Warning:
+      return QMessageBox::Warning;
+    case MessageIcon::Question:
+      return QMessageBox::Question;
+    case MessageIcon::None:
+      break;
+  }
+  return QMessageBox::NoIcon;
 }
 
 QMessageBox::ButtonRole RoleOf(MessageButton button) {
@@ -24,7 +34,6 @@ QMessageBox::ButtonRole RoleOf(MessageButton button) {
     case MessageButton::Cancel:
       return QMessageBox::RejectRole;
     case MessageButton::Ok:
-    case MessageButton::None:
       break;
   }
   return QMessageBox::AcceptRole;
@@ -32,59 +41,31 @@ QMessageBox::ButtonRole RoleOf(MessageButton button) {
 
 }  // namespace
 
-QString MessageButtonText(MessageButton button) {
-  switch (button) {
-    case MessageButton::Yes:
-      return QStringLiteral(u"はい(&Y)");
-    case MessageButton::No:
-      return QStringLiteral(u"いいえ(&N)");
-    case MessageButton::Ok:
-      return QStringLiteral("OK");
-    case MessageButton::Cancel:
-      return QStringLiteral(u"キャンセル");
-    case MessageButton::None:
-      break;
-  }
-  return {};
-}
-
-MessageButton ShowMessageBox(QWidget* parent, const QString& caption, const QString& text,
-                             const std::vector<MessageButton>& buttons) {
-  return ShowMessageBox(parent, caption, text, buttons, IconOfCaption(caption));
-}
-
-MessageButton ShowMessageBox(QWidget* parent, const QString& caption, const QString& text,
-                             const std::vector<MessageButton>& buttons, QMessageBox::Icon icon) {
-  QMessageBox box(icon, caption,
+MessageButton ShowMessageBox(QWidget* parent, MessageKind kind, const QString& text,
+                             MessageButtons buttons) {
+  const MessageKindSpec& spec = SpecOf(kind);
+  QMessageBox box(QtIconOf(spec.Icon), QString::fromUtf8(spec.Caption),
                   QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
                   QMessageBox::NoButton, parent);
   box.setFont(WindowFont());
   box.setTextFormat(Qt::PlainText);
+  const MessageButton escape_answer = EscapeAnswer(buttons);
   std::vector<std::pair<QAbstractButton*, MessageButton>> shown;
-  QAbstractButton* escape = nullptr;
   for (MessageButton button : buttons) {
-    QPushButton* push = box.addButton(MessageButtonText(button), RoleOf(button));
+    QPushButton* push = box.addButton(QString::fromUtf8(CaptionOf(button)), RoleOf(button));
     shown.emplace_back(push, button);
     if (shown.size() == 1) box.setDefaultButton(push);
-    if (button == MessageButton::Cancel) escape = push;
+    if (button == escape_answer) box.setEscapeButton(push);
   }
-  if (escape == nullptr) {
-    for (const auto& [push, button] : shown) {
-      if (button == MessageButton::No || (shown.size() == 1 && button == MessageButton::Ok)) {
-        escape = push;
-      }
-    }
-  }
-  if (escape != nullptr) box.setEscapeButton(escape);
   box.exec();
   for (const auto& [push, button] : shown) {
     if (box.clickedButton() == push) return button;
   }
-  return MessageButton::None;
+  return escape_answer;
 }
 
 void ShowErrorMessage(QWidget* parent, const QString& text) {
-  ShowMessageBox(parent, QStringLiteral(u"警告"), text, {MessageButton::Ok});
+  ShowMessageBox(parent, MessageKind::Warning, text, kOkButton);
 }
 
 }  // namespace morvik

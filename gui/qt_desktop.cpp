@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "app/dialogs/select_type.h"
+#include "app/editor/main_window_layout.h"
 #include "gui/application.h"
 #include "gui/document_view.h"
 #include "gui/find_replace_dialogs.h"
@@ -81,26 +82,19 @@ void QtDesktop::Run(const std::function<void()>& handler) {
   RunHandler(window_.get(), handler);
 }
 
-void QtDesktop::Connect(const char* name, void (TFormEditor::*handler)()) {
-  QAction* action = window_->Action(QString::fromLatin1(name));
-  QObject::connect(action, &QAction::triggered, window_.get(),
-                   [this, handler] { Run([this, handler] { (editor_.get()->*handler)(); }); });
-}
-
 void QtDesktop::ConnectMenus() {
-  Connect("MenuFileNew", &TFormEditor::MenuFileNewClick);
-  Connect("MenuFileOpen", &TFormEditor::MenuFileOpenClick);
-  Connect("MenuFileSave", &TFormEditor::MenuFileSaveClick);
-  Connect("MenuFileSaveAs", &TFormEditor::MenuFileSaveAsClick);
-  Connect("MenuFileChangeDataType", &TFormEditor::MenuFileChangeDataTypeClick);
-  Connect("MenuFileQuit", &TFormEditor::MenuFileQuitClick);
-  Connect("MenuEditFind", &TFormEditor::MenuEditFindClick);
-  Connect("MenuEditReplace", &TFormEditor::MenuEditReplaceClick);
-  Connect("MenuConfigFont", &TFormEditor::MenuConfigFontClick);
-  Connect("MenuHelpScript", &TFormEditor::MenuHelpScriptClick);
-  Connect("MenuHelpWWW", &TFormEditor::MenuHelpWWWClick);
-  Connect("MenuHelpAbout", &TFormEditor::MenuHelpAboutClick);
-  ConnectDataCommands();
+  // The window drew these items from the same table: each has its action.
+  auto connect_items = [this](std::span<const main_window::MenuItemSpec> items) {
+    for (const main_window::MenuItemSpec& item : items) {
+      if (item.Handler == nullptr) continue;
+      QAction* action = window_->Action(QString::fromLatin1(item.Name));
+      const auto handler = item.Handler;
+      QObject::connect(action, &QAction::triggered, window_.get(),
+                       [this, handler] { Run([this, handler] { (editor_.get()->*handler)(); }); });
+    }
+  };
+  for (const main_window::MenuSpec& menu : main_window::kMainMenu) connect_items(menu.Items);
+  connect_items(main_window::kPopupMenuItems);
 }
 
 void QtDesktop::ConnectFindDialogs() {
@@ -283,47 +277,9 @@ void QtDesktop::ShowFindDialog(FindDialogKind kind) {
   }
 }
 
-MessageAnswer QtDesktop::ShowMessage(const std::string& caption, const std::string& text,
-                                     MessageIcon icon, MessageButtons buttons) {
-  std::vector<MessageButton> shown;
-  switch (buttons) {
-    case MessageButtons::Ok:
-      shown = {MessageButton::Ok};
-      break;
-    case MessageButtons::Yes:
-      shown = {MessageButton::Yes};
-      break;
-    case MessageButtons::YesNoCancel:
-      shown = {MessageButton::Yes, MessageButton::No, MessageButton::Cancel};
-      break;
-  }
-  QMessageBox::Icon qt_icon = QMessageBox::NoIcon;
-  switch (icon) {
-    case MessageIcon::None:
-      break;
-    case MessageIcon::Information:
-      qt_icon = QMessageBox::Information;
-      break;
-    case MessageIcon::Warning:
-      qt_icon = QMessageBox::Warning;
-      break;
-    case MessageIcon::Confirmation:
-      qt_icon = QMessageBox::Question;
-      break;
-  }
-  switch (ShowMessageBox(window_.get(), QString::fromStdString(caption),
-                         QString::fromStdString(text), shown, qt_icon)) {
-    case MessageButton::Ok:
-      return MessageAnswer::Ok;
-    case MessageButton::Yes:
-      return MessageAnswer::Yes;
-    case MessageButton::No:
-      return MessageAnswer::No;
-    case MessageButton::Cancel:
-    case MessageButton::None:
-      break;
-  }
-  return MessageAnswer::Cancel;
+MessageButton QtDesktop::ShowMessage(MessageKind kind, const std::string& text,
+                                     MessageButtons buttons) {
+  return ShowMessageBox(window_.get(), kind, QString::fromStdString(text), buttons);
 }
 
 // --- Status, cursor, menus, desktop -------------------------------------------------------

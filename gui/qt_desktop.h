@@ -70,7 +70,7 @@ class QtDesktop : public DesktopPort {
   void RunScriptEditor(TFormScript& form) override;
   bool ChooseFont(FontSpec& font) override;
   void ShowFindDialog(FindDialogKind kind) override;
-  MessageAnswer ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon,
+  MessageButton ShowMessage(MessageKind kind, const std::string& text,
                             MessageButtons buttons) override;
   void SetStatusPanel(int panel, const std::string& text) override;
   void ProcessPendingEvents() override;
@@ -81,12 +81,9 @@ class QtDesktop : public DesktopPort {
  private:
   // Runs handler with the default exception display.
   void Run(const std::function<void()>& handler);
-  // Connects the menu item name to a handler of the editor.
-  void Connect(const char* name, void (TFormEditor::*handler)());
+  // Connects every menu item to the handler its layout entry names.
   void ConnectMenus();
   void ConnectFindDialogs();
-  // The data commands (sort, merge, file information, script editor).
-  void ConnectDataCommands();
   bool CloseQuery();
   bool RunFileDialog(bool save, FileDialogState& dialog);
 

@@ -47,14 +47,6 @@ class QtScriptClipboard : public ScriptClipboard {
 
 }  // namespace
 
-void QtDesktop::ConnectDataCommands() {
-  Connect("MenuEditSort", &TFormEditor::MenuEditSortClick);
-  Connect("MenuEditMerge", &TFormEditor::MenuEditMergeClick);
-  Connect("MenuEditScript", &TFormEditor::MenuEditScriptClick);
-  Connect("MenuFileInformation", &TFormEditor::MenuFileInformationClick);
-  Connect("PopupMenuFileInformation", &TFormEditor::MenuFileInformationClick);
-}
-
 void QtDesktop::RunSort(TFormSort& form) {
   SortDialog dialog(window_.get(), QStringListOf(TFormSort::RadioTargetItems()),
                     QStringListOf(TFormSort::RadioOrderItems()));

@@ -164,8 +164,7 @@ void TFormEditor::MenuEditMergeClick() {
     throw;
   }
   SetStatusMessage("");
-  port_.ShowMessage(kCaptionInformation, MergeResultText(outcome), MessageIcon::Information,
-                    MessageButtons::Ok);
+  port_.ShowMessage(MessageKind::Information, MergeResultText(outcome), kOkButton);
 }
 
 void TFormEditor::MenuFileInformationClick() {

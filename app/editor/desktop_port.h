@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/editor/dialog_state.h"
+#include "app/editor/message_boxes.h"
 
 namespace morvik {
 
@@ -20,20 +21,6 @@ class TFormSelectType;
 class TFormSort;
 class TFormFileInfo;
 class TFormScript;
-
-// Captions and buttons of the standard message boxes.
-inline constexpr char kCaptionWarning[] = "警告";
-inline constexpr char kCaptionInformation[] = "情報";
-inline constexpr char kCaptionConfirmation[] = "確認";
-inline constexpr char kButtonYes[] = "はい(&Y)";
-inline constexpr char kButtonNo[] = "いいえ(&N)";
-inline constexpr char kButtonOk[] = "OK";
-inline constexpr char kButtonCancel[] = "キャンセル";
-
-enum class MessageIcon { None, Information, Warning, Confirmation };
-enum class MessageButtons { Ok, Yes, YesNoCancel };
-// Cancel also stands for a box closed without a choice.
-enum class MessageAnswer { Ok, Yes, No, Cancel };
 
 enum class FindDialogKind { Find, Replace };
 
@@ -88,9 +75,11 @@ class DesktopPort {
   // It reads and writes TFormEditor::FindDialog or ReplaceDialog and calls
   // FindDialogFind or ReplaceDialogReplace with it.
   virtual void ShowFindDialog(FindDialogKind kind) = 0;
-  // A standard message box, modal; returns the button chosen.
-  virtual MessageAnswer ShowMessage(const std::string& caption, const std::string& text,
-                                    MessageIcon icon, MessageButtons buttons) = 0;
+  // A standard message box of kind (its caption and icon) with buttons,
+  // modal; returns the button chosen, or EscapeAnswer(buttons) when the
+  // box is closed without a choice.
+  virtual MessageButton ShowMessage(MessageKind kind, const std::string& text,
+                                    MessageButtons buttons) = 0;
 
   // --- Status, cursor, menus ------------------------------------------------
   // Writes panel 0 (the caret status) or 1 (file name, messages).

@@ -62,15 +62,15 @@ void TFormEditor::FormClose(CloseAction& Action) {
     TRichEditEx* document = DocumentByNumber(number);
     if (document == nullptr || !document->Modified()) continue;
     port_.SetActivePage(number - 1);
-    const MessageAnswer answer = port_.ShowMessage(
-        kCaptionConfirmation, document->FileName + "\r\n\r\nは変更されています。保存しますか？",
-        MessageIcon::Confirmation, MessageButtons::YesNoCancel);
-    if (answer == MessageAnswer::Yes) {
+    const MessageButton answer = port_.ShowMessage(
+        MessageKind::Confirmation,
+        document->FileName + "\r\n\r\nは変更されています。保存しますか？", kYesNoCancelButtons);
+    if (answer == MessageButton::Yes) {
       // An untitled document is written under its bare untitled name, in
       // the current directory.
       document->SaveToFile(document->FileName);
       document->SetModified(false);
-    } else if (answer != MessageAnswer::No) {
+    } else if (answer != MessageButton::No) {
       Action = CloseAction::DoNotClose;
       return;
     }

@@ -35,7 +35,6 @@ enum class CloseAction { Close, DoNotClose };
 class TFormEditor {
  public:
   static constexpr char kCaption[] = "Morvik";
-  static constexpr char kApplicationTitle[] = "Morvik";
   static constexpr char kVersionLine[] = "Morvik ver2.10.00";
   static constexpr char kOpenDialogFilter[] = "Savra データファイル|*.txt;*.htd|全てのファイル|*";
   // The help file, relative to ProgramDir.
@@ -60,8 +59,6 @@ class TFormEditor {
   FontSpec FontDialog;
   FindDialogState FindDialog;
   FindDialogState ReplaceDialog;
-
-  DesktopPort& Port() { return port_; }
 
   // --- Window ----------------------------------------------------------------
   // Run once when the window is created: the display font and ProgramDir.

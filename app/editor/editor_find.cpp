@@ -122,9 +122,8 @@ void TFormEditor::FindDialogFind(const FindDialogState& Sender) {
     document->SetSelection(*hit, search.KeyLength());
     return;
   }
-  port_.ShowMessage(kCaptionInformation,
-                    "検索文字列 \"" + Sender.FindText + "\" は見つかりませんでした",
-                    MessageIcon::Information, MessageButtons::Ok);
+  port_.ShowMessage(MessageKind::Information,
+                    "検索文字列 \"" + Sender.FindText + "\" は見つかりませんでした", kOkButton);
 }
 
 void TFormEditor::ReplaceDialogReplace(const FindDialogState& Sender) {

@@ -40,13 +40,13 @@ void TFormEditor::MenuConfigFontClick() {
 }
 
 void TFormEditor::MenuHelpAboutClick() {
-  port_.ShowMessage(kApplicationTitle,
+  port_.ShowMessage(MessageKind::About,
                     std::string(kVersionLine) +
                         "\r\n\r\n"
                         "Savra データファイルと SavraScript のための Shift_JIS テキストエディタ\r\n"
                         "ヘルプ: " +
                         ProgramDir + kHelpFile,
-                    MessageIcon::None, MessageButtons::Ok);
+                    kOkButton);
 }
 
 void TFormEditor::MenuHelpScriptClick() {
@@ -56,8 +56,8 @@ void TFormEditor::MenuHelpScriptClick() {
     port_.OpenWithDesktop(path, true);
     return;
   }
-  port_.ShowMessage(kCaptionWarning, "ファイル\r\n\"" + path + "\"\r\nは見つかりませんでした",
-                    MessageIcon::Warning, MessageButtons::Yes);
+  port_.ShowMessage(MessageKind::Warning, "ファイル\r\n\"" + path + "\"\r\nは見つかりませんでした",
+                    kYesButton);
 }
 
 std::string TFormEditor::ProjectPageUrl() const {

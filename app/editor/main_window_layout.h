@@ -1,12 +1,14 @@
 // The main window's fixed layout: geometry, fonts, status panels and the
-// menus with their names, captions and shortcuts, so that a view draws
-// exactly these and connects each item by name to its TFormEditor handler
-// (MenuFileOpen -> MenuFileOpenClick; PopupMenuFileInformation ->
-// MenuFileInformationClick).
+// menus with their names, captions, shortcuts and TFormEditor handlers, so
+// that a view draws exactly these and connects each item to the handler
+// written beside it. A misspelt handler does not compile; an item without
+// one fails the layout's test.
 #ifndef MORVIK_APP_EDITOR_MAIN_WINDOW_LAYOUT_H_
 #define MORVIK_APP_EDITOR_MAIN_WINDOW_LAYOUT_H_
 
 #include <span>
+
+#include "app/editor/editor.h"
 
 namespace morvik::main_window {
 
@@ -19,11 +21,15 @@ inline constexpr int kWindowFontPixels = 12;
 // Panel 0 is 200 pixels; panel 1, the last, reaches to the right end.
 inline constexpr int kStatusPanelWidths[] = {200, 50};
 
-// One menu item; a separator has the caption "-" and no shortcut.
+inline constexpr char kSeparator[] = "-";
+
+// One menu item; a separator has the caption kSeparator, no shortcut and no
+// handler.
 struct MenuItemSpec {
   const char* Name;
   const char* Caption;
   const char* Shortcut;  // portable text ("Ctrl+Shift+S", "Alt+Return", "F1"), or ""
+  void (TFormEditor::*Handler)() = nullptr;
 };
 
 struct MenuSpec {
@@ -33,33 +39,36 @@ struct MenuSpec {
 };
 
 inline constexpr MenuItemSpec kMenuFileItems[] = {
-    {"MenuFileNew", "新規作成(&N)", ""},
-    {"MenuFileOpen", "開く(&O)...", "Ctrl+O"},
-    {"MenuFileSave", "上書き保存(&S)", "Ctrl+S"},
-    {"MenuFileSaveAs", "名前を付けて保存(&A)...", "Ctrl+Shift+S"},
-    {"S3", "-", ""},
-    {"MenuFileChangeDataType", "ファイルの種類を変更(&C)...", ""},
-    {"MenuFileInformation", "ファイル情報(&I)...", "Alt+Return"},
-    {"S2", "-", ""},
-    {"MenuFileQuit", "終了(&Q)", "Ctrl+Q"},
+    {"MenuFileNew", "新規作成(&N)", "", &TFormEditor::MenuFileNewClick},
+    {"MenuFileOpen", "開く(&O)...", "Ctrl+O", &TFormEditor::MenuFileOpenClick},
+    {"MenuFileSave", "上書き保存(&S)", "Ctrl+S", &TFormEditor::MenuFileSaveClick},
+    {"MenuFileSaveAs", "名前を付けて保存(&A)...", "Ctrl+Shift+S",
+     &TFormEditor::MenuFileSaveAsClick},
+    {"S3", kSeparator, ""},
+    {"MenuFileChangeDataType", "ファイルの種類を変更(&C)...", "",
+     &TFormEditor::MenuFileChangeDataTypeClick},
+    {"MenuFileInformation", "ファイル情報(&I)...", "Alt+Return",
+     &TFormEditor::MenuFileInformationClick},
+    {"S2", kSeparator, ""},
+    {"MenuFileQuit", "終了(&Q)", "Ctrl+Q", &TFormEditor::MenuFileQuitClick},
 };
 inline constexpr MenuItemSpec kMenuEditItems[] = {
-    {"MenuEditFind", "検索(&F)...", "Ctrl+F"},
-    {"MenuEditReplace", "置換(&R)...", "Ctrl+R"},
-    {"S4", "-", ""},
-    {"MenuEditScript", "SavraScript エディタ(&E)...", "Ctrl+E"},
-    {"S5", "-", ""},
-    {"MenuEditSort", "並び替え/ソート(&S)...", ""},
-    {"MenuEditMerge", "合成/マージ(&M)...", ""},
+    {"MenuEditFind", "検索(&F)...", "Ctrl+F", &TFormEditor::MenuEditFindClick},
+    {"MenuEditReplace", "置換(&R)...", "Ctrl+R", &TFormEditor::MenuEditReplaceClick},
+    {"S4", kSeparator, ""},
+    {"MenuEditScript", "SavraScript エディタ(&E)...", "Ctrl+E", &TFormEditor::MenuEditScriptClick},
+    {"S5", kSeparator, ""},
+    {"MenuEditSort", "並び替え/ソート(&S)...", "", &TFormEditor::MenuEditSortClick},
+    {"MenuEditMerge", "合成/マージ(&M)...", "", &TFormEditor::MenuEditMergeClick},
 };
 inline constexpr MenuItemSpec kMenuConfigItems[] = {
-    {"MenuConfigFont", "フォント(&F)...", ""},
+    {"MenuConfigFont", "フォント(&F)...", "", &TFormEditor::MenuConfigFontClick},
 };
 inline constexpr MenuItemSpec kMenuHelpItems[] = {
-    {"MenuHelpScript", "SavraScript リファレンス(&R)", "F1"},
-    {"MenuHelpWWW", "Olvane's branch of SavraProjects(&W)", ""},
-    {"S1", "-", ""},
-    {"MenuHelpAbout", "バージョン情報(&A)...", ""},
+    {"MenuHelpScript", "SavraScript リファレンス(&R)", "F1", &TFormEditor::MenuHelpScriptClick},
+    {"MenuHelpWWW", "Olvane's branch of SavraProjects(&W)", "", &TFormEditor::MenuHelpWWWClick},
+    {"S1", kSeparator, ""},
+    {"MenuHelpAbout", "バージョン情報(&A)...", "", &TFormEditor::MenuHelpAboutClick},
 };
 // The menu bar, left to right.
 inline constexpr MenuSpec kMainMenu[] = {
@@ -70,7 +79,7 @@ inline constexpr MenuSpec kMainMenu[] = {
 };
 // The context menu of every document; automatic access keys off.
 inline constexpr MenuItemSpec kPopupMenuItems[] = {
-    {"PopupMenuFileInformation", "ファイル情報(&I)...", ""},
+    {"PopupMenuFileInformation", "ファイル情報(&I)...", "", &TFormEditor::MenuFileInformationClick},
 };
 
 }  // namespace morvik::main_window

@@ -63,7 +63,7 @@ TEST_F(DataCommands, MergeAddsNewLinesBelowTheCaretAsOneStep) {
 
   EXPECT_EQ(document.Text(), Lines({R"("a","1")", R"("c","3")", R"("b","2")", "{PRIOR}"}));
   ASSERT_EQ(desktop_.messages.size(), 1u);
-  EXPECT_EQ(desktop_.messages[0].caption, kCaptionInformation);
+  EXPECT_EQ(desktop_.messages[0].caption, "情報");
   EXPECT_EQ(desktop_.messages[0].text, "全有効 4 行中 2 行をマージしました");
   EXPECT_EQ(desktop_.panels[1], "");
   EXPECT_EQ(desktop_.menu_captions[MenuItemId::MenuEditMerge], kMergeCaption);

@@ -1,7 +1,9 @@
 // Sessions about documents: creation and numbering, the current document,
 // the selection, the Enter key and the caret status.
+#include <set>
 #include <string>
 
+#include "app/editor/main_window_layout.h"
 #include "tests/app/editor_session.h"
 
 namespace morvik {
@@ -262,7 +264,7 @@ TEST_F(Documents, HelpOpensTheReferenceOrWarnsWithItsPath) {
   EXPECT_EQ(desktop_.messages[0].caption, "警告");
   EXPECT_EQ(desktop_.messages[0].text,
             "ファイル\r\n\"" + dir_.string() + "/help/index.htm\"\r\nは見つかりませんでした");
-  EXPECT_EQ(desktop_.messages[0].buttons, MessageButtons::Yes);
+  EXPECT_EQ(desktop_.messages[0].buttons, std::vector<MessageButton>{MessageButton::Yes});
 
   std::filesystem::create_directory(dir_ / "help");
   WriteFile("help/index.htm", "<html></html>");
@@ -286,6 +288,22 @@ TEST_F(Documents, ProgramDirKeepsAnExistingTrailingSlash) {
   desktop_.program_directory = "/usr/lib/morvik/";
   editor_.FormCreate();
   EXPECT_EQ(editor_.ProgramDir, "/usr/lib/morvik/");
+}
+
+// The menus are wired from their table: an item that runs nothing, or a
+// name used twice (the view finds actions by name), would be a dead item.
+TEST(MainWindowLayout, EveryMenuItemHasAHandlerAndAUniqueName) {
+  std::set<std::string> names;
+  auto check = [&](std::span<const main_window::MenuItemSpec> items) {
+    for (const main_window::MenuItemSpec& item : items) {
+      SCOPED_TRACE(item.Name);
+      const bool separator = std::string_view(item.Caption) == main_window::kSeparator;
+      EXPECT_EQ(item.Handler == nullptr, separator);
+      EXPECT_TRUE(names.insert(item.Name).second);
+    }
+  };
+  for (const main_window::MenuSpec& menu : main_window::kMainMenu) check(menu.Items);
+  check(main_window::kPopupMenuItems);
 }
 
 }  // namespace

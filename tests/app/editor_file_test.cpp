@@ -187,7 +187,7 @@ TEST_F(Closing, AsksInTabOrderAndCancelStopsThePass) {
   TRichEditEx& second = NewDocument(Data01);
   TRichEditEx& third = NewDocument(Data01);
   desktop_.activations.clear();
-  desktop_.message_answers = {MessageAnswer::No, MessageAnswer::Cancel};
+  desktop_.message_answers = {MessageButton::No, MessageButton::Cancel};
 
   CloseAction action = CloseAction::Close;
   editor_.FormClose(action);
@@ -196,14 +196,16 @@ TEST_F(Closing, AsksInTabOrderAndCancelStopsThePass) {
   ASSERT_EQ(desktop_.messages.size(), 2u);
   EXPECT_EQ(desktop_.messages[0].caption, "確認");
   EXPECT_EQ(desktop_.messages[0].text, "Untitled2\r\n\r\nは変更されています。保存しますか？");
-  EXPECT_EQ(desktop_.messages[0].buttons, MessageButtons::YesNoCancel);
+  EXPECT_EQ(
+      desktop_.messages[0].buttons,
+      (std::vector<MessageButton>{MessageButton::Yes, MessageButton::No, MessageButton::Cancel}));
   EXPECT_EQ(desktop_.messages[1].text.rfind("Untitled3\r\n", 0), 0u);
   EXPECT_TRUE(second.Modified());
   EXPECT_TRUE(third.Modified());
 
   // Cancel at the first question leaves the third unasked.
   desktop_.messages.clear();
-  desktop_.message_answers = {MessageAnswer::Cancel};
+  desktop_.message_answers = {MessageButton::Cancel};
   editor_.FormClose(action);
   EXPECT_EQ(desktop_.messages.size(), 1u);
 }
@@ -211,7 +213,7 @@ TEST_F(Closing, AsksInTabOrderAndCancelStopsThePass) {
 TEST_F(Closing, NoForEveryDocumentWritesNothing) {
   NewDocument(Data01);
   NewDocument(Data02);
-  desktop_.message_answers = {MessageAnswer::No, MessageAnswer::No};
+  desktop_.message_answers = {MessageButton::No, MessageButton::No};
   CloseAction action = CloseAction::Close;
   editor_.FormClose(action);
   EXPECT_EQ(action, CloseAction::Close);
@@ -237,7 +239,7 @@ TEST_F(Closing, YesSavesAnUntitledDocumentUnderItsNameInTheCurrentDirectory) {
   const CurrentDirectory in_dir(dir_);
   NewDocument(Data01).SetModified(false);
   TRichEditEx& second = NewDocument(DataC1);
-  desktop_.message_answers = {MessageAnswer::Yes};
+  desktop_.message_answers = {MessageButton::Yes};
   CloseAction action = CloseAction::Close;
   editor_.FormClose(action);
   EXPECT_EQ(action, CloseAction::Close);
@@ -249,7 +251,7 @@ TEST_F(Closing, FailedSaveEndsThePassWithTheError) {
   TRichEditEx& first = NewDocument(Data01);
   first.FileName = PathOf("missing/first.txt");
   NewDocument(Data01);
-  desktop_.message_answers = {MessageAnswer::Yes};
+  desktop_.message_answers = {MessageButton::Yes};
   CloseAction action = CloseAction::Close;
   EXPECT_THROW(editor_.FormClose(action), ESavraError);
   EXPECT_EQ(desktop_.messages.size(), 1u);  // the second is not asked

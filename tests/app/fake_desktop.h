@@ -33,10 +33,10 @@ class FakeDesktop : public DesktopPort {
     TypeButton button = TypeButton::Ok;
   };
   struct Message {
-    std::string caption;
+    MessageKind kind;
+    std::string caption;  // as the kind's table entry gives it
     std::string text;
-    MessageIcon icon;
-    MessageButtons buttons;
+    std::vector<MessageButton> buttons;
   };
   struct PageView {
     TRichEditEx* document;
@@ -49,7 +49,8 @@ class FakeDesktop : public DesktopPort {
   std::deque<std::optional<std::string>> open_answers;  // nullopt: Cancel
   std::deque<std::optional<std::string>> save_answers;
   std::deque<TypeAnswer> type_answers;
-  std::deque<MessageAnswer> message_answers;
+  // Answers to boxes of more than one button; a box of one is answered by it.
+  std::deque<MessageButton> message_answers;
   std::deque<std::optional<FontSpec>> font_answers;
   bool shift_down = false;
   std::string program_directory = "/opt/morvik";
@@ -196,17 +197,15 @@ class FakeDesktop : public DesktopPort {
     return true;
   }
   void ShowFindDialog(FindDialogKind kind) override { find_dialogs_shown.push_back(kind); }
-  MessageAnswer ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon,
+  MessageButton ShowMessage(MessageKind kind, const std::string& text,
                             MessageButtons buttons) override {
-    messages.push_back({caption, text, icon, buttons});
-    if (buttons != MessageButtons::YesNoCancel) {
-      return buttons == MessageButtons::Yes ? MessageAnswer::Yes : MessageAnswer::Ok;
-    }
+    messages.push_back({kind, SpecOf(kind).Caption, text, {buttons.begin(), buttons.end()}});
+    if (buttons.size() == 1) return buttons[0];
     if (message_answers.empty()) {
       ADD_FAILURE() << "unexpected question: " << text;
-      return MessageAnswer::Cancel;
+      return EscapeAnswer(buttons);
     }
-    const MessageAnswer answer = message_answers.front();
+    const MessageButton answer = message_answers.front();
     message_answers.pop_front();
     return answer;
   }

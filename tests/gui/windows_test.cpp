@@ -129,6 +129,7 @@ TEST(MessageBoxTest, AnswersWithTheButtonTheUserChose) {
       {"escape means cancel", {B::Yes, B::No, B::Cancel}, nullptr, B::Cancel},
       {"ok", {B::Ok}, u"OK", B::Ok},
       {"escape on a lone OK", {B::Ok}, nullptr, B::Ok},
+      {"escape without cancel means no", {B::Yes, B::No}, nullptr, B::No},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -143,10 +144,13 @@ TEST(MessageBoxTest, AnswersWithTheButtonTheUserChose) {
         QTest::keyClick(box, Qt::Key_Escape);
       }
     });
-    EXPECT_EQ(ShowMessageBox(nullptr, QStringLiteral(u"確認"), QStringLiteral("a\r\nb"), c.buttons),
-              c.answer);
+    EXPECT_EQ(
+        ShowMessageBox(nullptr, MessageKind::Confirmation, QStringLiteral("a\r\nb"), c.buttons),
+        c.answer);
     EXPECT_EQ(captions.size(), static_cast<qsizetype>(c.buttons.size()));
-    for (B button : c.buttons) EXPECT_TRUE(captions.contains(MessageButtonText(button)));
+    for (B button : c.buttons) {
+      EXPECT_TRUE(captions.contains(QString::fromUtf8(CaptionOf(button))));
+    }
   }
 }
 
