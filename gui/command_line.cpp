@@ -37,16 +37,6 @@ class Parser {
 
 }  // namespace
 
-std::optional<DataType> DataTypeNamed(const QString& name) {
-  for (int type = 0; type < kDataTypeCount; ++type) {
-    const auto data_type = static_cast<DataType>(type);
-    if (name.compare(QString::fromStdString(DataTypeName(data_type)), Qt::CaseInsensitive) == 0) {
-      return data_type;
-    }
-  }
-  return std::nullopt;
-}
-
 std::optional<QString> InformationRequested(const QStringList& arguments) {
   Parser parser;
   // Errors (Qt's own options, a bad type) are the second pass's business.
@@ -75,7 +65,7 @@ std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, QStrin
   CommandLine line;
   if (parser.Get().isSet(parser.Type())) {
     const QString name = parser.Get().value(parser.Type());
-    line.type = DataTypeNamed(name);
+    line.type = DataTypeNamed(name.toStdString());
     if (!line.type) {
       *error = QStringLiteral(
                    "unknown data type '%1' (Data01 Data02 DataA1 DataA2 DataB1 DataB2 DataC1 "

@@ -11,7 +11,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "data/sv_data.h"
+#include "app/editor/editor_documents.h"
 
 namespace morvik {
 
@@ -31,9 +31,6 @@ std::optional<QString> InformationRequested(const QStringList& arguments);
 // out); relative FILEs are taken against the current directory. A usage
 // error returns nothing with *error saying what is wrong.
 std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, QString* error);
-
-// The type named name ("Data01" .. "DataC2", in any letter case).
-std::optional<DataType> DataTypeNamed(const QString& name);
 
 }  // namespace morvik
 

@@ -18,6 +18,8 @@
 #include "app/editor/editor.h"
 
 class QAction;
+class QMenu;
+class QObject;
 
 namespace morvik {
 
@@ -50,6 +52,10 @@ class QtDesktop : public DesktopPort {
   // its type, or asking for each. A file that cannot be read is reported
   // like any failed command, and the rest still open.
   void OpenFiles(const CommandLine& line);
+  // Files dropped on the window: each opens as Open does, asking its type.
+  void OpenDroppedFiles(const QStringList& paths);
+  // The recent-files submenu of the File menu.
+  QMenu* RecentMenu() const { return recent_menu_; }
 
   // --- DesktopPort -------------------------------------------------------------
   void DocumentCreated(int index, TRichEditEx& document, const std::string& tab_sheet_name,
@@ -77,6 +83,14 @@ class QtDesktop : public DesktopPort {
   void SetBusyCursor(bool busy) override;
   void SetMenuCaption(MenuItemId item, const std::string& caption) override;
   void OpenWithDesktop(const std::string& path_or_url, bool with_main_window) override;
+  // qt_desktop_documents.cpp
+  void DocumentClosing(int index) override;
+  void SetPageModified(int index, bool modified) override;
+  void SetLineNumbersVisible(bool visible) override;
+  void RunGoToLine(GoToLineForm& form) override;
+  void SetRecentFiles(const std::vector<RecentFile>& files) override;
+  std::vector<std::string> ReadSetting(const std::string& key) override;
+  void WriteSetting(const std::string& key, const std::vector<std::string>& values) override;
 
  private:
   // Runs handler with the default exception display.
@@ -86,12 +100,23 @@ class QtDesktop : public DesktopPort {
   void ConnectFindDialogs();
   bool CloseQuery();
   bool RunFileDialog(bool save, FileDialogState& dialog);
+  // qt_desktop_documents.cpp: tab close buttons, the recent-files menu,
+  // drops of files and Ctrl+wheel on the window and every view.
+  void ConnectDocumentCommands();
+  // A view was made for a new document: it gets the line-number setting
+  // and the window's handling of dropped files and Ctrl+wheel.
+  void ViewAdded(DocumentView& view);
+  void ApplyLineNumbers(DocumentView& view);
 
   std::unique_ptr<MainWindow> window_;
   std::unique_ptr<TFormEditor> editor_;
   std::vector<DocumentView*> views_;
   // Set while the logic switches pages, which is no user's tab switch.
   bool switching_pages_ = false;
+  QMenu* recent_menu_ = nullptr;
+  // Dropped files and Ctrl+wheel, on the window and on every view.
+  QObject* window_events_ = nullptr;
+  bool line_numbers_visible_ = false;
 };
 
 }  // namespace morvik

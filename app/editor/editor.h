@@ -11,7 +11,9 @@
 //
 // The handlers are split over files by concern: editor.cpp (documents,
 // status bar, window), editor_file.cpp (File menu), editor_find.cpp (find
-// and replace), editor_help.cpp (Help and Settings menus).
+// and replace), editor_help.cpp (Help and Settings menus),
+// editor_documents.cpp (closing documents, recent files, going to a line,
+// line numbers and zoom).
 #ifndef MORVIK_APP_EDITOR_EDITOR_H_
 #define MORVIK_APP_EDITOR_EDITOR_H_
 
@@ -25,6 +27,7 @@
 #include "app/editor/command_guards.h"
 #include "app/editor/desktop_port.h"
 #include "app/editor/dialog_state.h"
+#include "app/editor/editor_documents.h"
 #include "data/sv_data.h"
 
 namespace morvik {
@@ -60,9 +63,16 @@ class TFormEditor {
   FindDialogState FindDialog;
   FindDialogState ReplaceDialog;
 
+  // The files opened lately, newest first, kept between runs.
+  std::vector<RecentFile> RecentFiles;
+  // Line numbers beside the documents' text, kept between runs.
+  bool LineNumbersVisible = false;
+  // The documents' zoom for this run (0: the display font's own size).
+  int ZoomLevel = 0;
+
   // --- Window ----------------------------------------------------------------
-  // Run once when the window is created: the display font and ProgramDir.
-  // No document is created.
+  // Run once when the window is created: the display font, ProgramDir and
+  // the settings kept between runs. No document is created.
   void FormCreate();
   // The unsaved-changes pass: each modified document, in tab order, is
   // shown and offered for saving (Yes, No, Cancel). Cancel sets Action to
@@ -76,10 +86,13 @@ class TFormEditor {
   void CreateDocument(DataType T);
   // The document of the active tab page, or nullptr.
   TRichEditEx* CurrentDocument() const;
-  // The document named "RichEdit" + number, or nullptr.
+  // The document named "RichEdit" + number, or nullptr (also once closed).
   TRichEditEx* DocumentByNumber(int number) const;
-  // Tab pages, for a view: page index i holds document number i + 1.
+  // Tab pages, for a view, in tab order. Numbers stay with their documents
+  // when others close: page index i holds the i-th document still open.
   int PageCount() const { return static_cast<int>(pages_.size()); }
+  // The page holding document number, or -1.
+  int PageIndexOfNumber(int number) const;
   const std::string& TabSheetName(int index) const;
   const std::string& PageCaption(int index) const;
   const FontSpec& DocumentFont(int index) const;
@@ -122,6 +135,31 @@ class TFormEditor {
   void MenuFileSaveClick();
   void MenuFileSaveAsClick();
   void MenuFileChangeDataTypeClick();
+
+  // File menu: closes the current document, asking first about unsaved
+  // changes as closing the window does.
+  void MenuFileCloseClick();
+  // The close button of page index's tab: that document is made current,
+  // then closed as MenuFileCloseClick does.
+  void PageCloseClick(int index);
+  // The recent-files menu's entry index: opens that file, the data-type
+  // dialog preset to the type it was opened as last.
+  void MenuFileRecentClick(int index);
+
+  // --- Edit menu: going to a line -------------------------------------------
+  // Asks for a line number and puts the caret at the start of that line.
+  void MenuEditGoToLineClick();
+  // Puts the caret of the current document at the start of line (1-based,
+  // clamped to the document) and shows it.
+  void GoToLine(std::size_t line);
+
+  // --- Settings menu: line numbers and zoom ---------------------------------
+  void MenuConfigLineNumbersClick();
+  void MenuConfigZoomInClick();
+  void MenuConfigZoomOutClick();
+  void MenuConfigZoomResetClick();
+  // Ctrl+wheel: steps up (positive) or down from the present zoom.
+  void ZoomBy(int steps);
 
   // --- Edit menu: find and replace -------------------------------------------
   void MenuEditFindClick();
@@ -188,6 +226,18 @@ class TFormEditor {
   int ActivePage() const;
   void SetActivePageCaption(const std::string& caption);
   void SetPageFont(int index, const FontSpec& font);
+  // editor_documents.cpp: the settings read at creation, a file that
+  // opened (into the recent list), a document whose modified flag changed
+  // (its tab's mark), and every document's font from DisplayFont and the
+  // zoom.
+  void LoadSettings();
+  void RememberRecentFile(const std::string& path, DataType type);
+  void DocumentModifiedChanged(const Page& page);
+  // Page index goes, with its document; the status bar follows the page
+  // that becomes current.
+  void CloseDocument(int index);
+  void ApplyDocumentFont();
+  void SetZoomLevel(int level);
 
   DesktopPort& port_;
   std::vector<std::unique_ptr<Page>> pages_;

@@ -44,6 +44,7 @@ void TFormEditor::OpenFile(const std::string& path, std::optional<DataType> type
   document.FileName = path;
   document.SetModified(false);
   SetActivePageCaption(BaseName(path));
+  RememberRecentFile(path, *type);
 }
 
 void TFormEditor::MenuFileSaveClick() {

@@ -33,10 +33,8 @@ void TFormEditor::MenuConfigFontClick() {
   FontDialog = DisplayFont;
   if (!port_.ChooseFont(FontDialog)) return;
   DisplayFont = FontDialog;
-  for (int number = 1; number <= DocumentCount; ++number) {
-    if (DocumentByNumber(number) == nullptr) continue;
-    SetPageFont(number - 1, DisplayFont);
-  }
+  // The zoom of this run stays, on the new font.
+  ApplyDocumentFont();
 }
 
 void TFormEditor::MenuHelpAboutClick() {
