@@ -258,7 +258,7 @@ void QtDesktop::RunSelectType(TFormSelectType& form) {
   dialog.SetSelectedIndex(form.RadioTypeItemIndex);
   dialog.exec();
   form.RadioTypeItemIndex = dialog.SelectedIndex();
-  ApplyOutcome(dialog.Outcome(), form);  // a frame close counts as OK there
+  ApplyOutcome(dialog.Outcome(), form);  // the logic judges a frame close
 }
 
 bool QtDesktop::ChooseFont(FontSpec& font) {

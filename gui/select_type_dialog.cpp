@@ -47,7 +47,12 @@ int SelectTypeDialog::SelectedIndex() const {
 }
 
 void SelectTypeDialog::SetSelectedIndex(int index) {
-  if (QAbstractButton* radio = radio_type_->button(index)) radio->setChecked(true);
+  QAbstractButton* radio = radio_type_->button(index);
+  if (radio == nullptr) return;
+  radio->setChecked(true);
+  // The arrow keys move the choice from the focused button: it must be
+  // the chosen one, not the first.
+  radio->setFocus();
 }
 
 }  // namespace morvik

@@ -17,7 +17,8 @@ class SelectTypeDialog : public OutcomeDialog {
 
   // The checked item (the type value), -1 when none is.
   int SelectedIndex() const;
-  // Checks item index; any other value leaves the choice as it is.
+  // Checks item index and gives it the keyboard focus; any other value
+  // leaves the choice as it is.
   void SetSelectedIndex(int index);
 
  private:

@@ -32,4 +32,9 @@ void TFormSelectType::ButtonCancelClick() {
   CloseRequested = true;
 }
 
+void TFormSelectType::FormClose() {
+  if (!CloseRequested) Cancelled = true;
+  CloseRequested = true;
+}
+
 }  // namespace morvik

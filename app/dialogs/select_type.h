@@ -1,8 +1,8 @@
 // TFormSelectType: the data-type dialog that New, Open and Change data type
 // show, as logic without a window. A view shows the caption, the radio group
 // and the two buttons, forwards the user's choice and the button clicks, and
-// closes itself when CloseRequested is set (or by its own title-bar button,
-// which leaves Cancelled false so that it counts as OK).
+// closes itself when CloseRequested is set (or by its own title-bar button).
+// The caller calls FormClose once the dialog has closed.
 #ifndef MORVIK_APP_DIALOGS_SELECT_TYPE_H_
 #define MORVIK_APP_DIALOGS_SELECT_TYPE_H_
 
@@ -40,13 +40,17 @@ class TFormSelectType {
   // The selected item, -1 for none. A view writes it when the user clicks.
   int RadioTypeItemIndex = 0;
 
-  // Set only by the Cancel button (or Escape).
+  // Set by the Cancel button (or Escape), and by FormClose when no button
+  // closed the dialog.
   bool Cancelled = false;
   // Set by both buttons: the view closes the dialog.
   bool CloseRequested = false;
 
   void ButtonOKClick();
   void ButtonCancelClick();
+  // The dialog closed. Closed by its frame, no button chose: that is no
+  // answer, and taking it as OK would create a document nobody asked for.
+  void FormClose();
 };
 
 }  // namespace morvik

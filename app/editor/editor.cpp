@@ -3,6 +3,7 @@
 #include "app/editor/editor.h"
 
 #include <cstdio>
+#include <stdexcept>
 
 #include "app/dialogs/select_type.h"
 #include "app/editor/editor_page.h"
@@ -38,12 +39,9 @@ void TFormEditor::FormClose(CloseAction& Action) {
     const MessageButton answer = port_.ShowMessage(
         MessageKind::Confirmation,
         document->FileName + "\r\n\r\nは変更されています。保存しますか？", kYesNoCancelButtons);
-    if (answer == MessageButton::Yes) {
-      // An untitled document is written under its bare untitled name, in
-      // the current directory.
-      document->SaveToFile(document->FileName);
-      document->SetModified(false);
-    } else if (answer != MessageButton::No) {
+    const bool saved_or_skipped =
+        answer == MessageButton::No || (answer == MessageButton::Yes && SaveDocument(*document));
+    if (!saved_or_skipped) {
       Action = CloseAction::DoNotClose;
       return;
     }
@@ -104,6 +102,17 @@ const std::string& TFormEditor::TabSheetName(int index) const {
 
 const std::string& TFormEditor::PageCaption(int index) const {
   return pages_.at(index)->Caption;
+}
+
+TFormEditor::Page& TFormEditor::PageOf(const TRichEditEx& document) const {
+  for (const std::unique_ptr<Page>& page : pages_) {
+    if (&page->Document == &document) return *page;
+  }
+  throw std::logic_error("TFormEditor.PageOf: not a document of this window");
+}
+
+bool TFormEditor::IsUntitled(const TRichEditEx& document) const {
+  return PageOf(document).Untitled;
 }
 
 const FontSpec& TFormEditor::DocumentFont(int index) const {
@@ -209,6 +218,7 @@ std::optional<DataType> TFormEditor::AskDataType() {
   TFormSelectType form;
   if (const TRichEditEx* document = CurrentDocument()) form.SetSelectedType(document->DataType);
   port_.RunSelectType(form);
+  form.FormClose();
   if (form.Cancelled) return std::nullopt;
   return form.GetSelectedType();
 }

@@ -75,8 +75,10 @@ class TFormEditor {
   // the settings kept between runs. No document is created.
   void FormCreate();
   // The unsaved-changes pass: each modified document, in tab order, is
-  // shown and offered for saving (Yes, No, Cancel). Cancel sets Action to
-  // DoNotClose and asks no further. A failed save throws, ending the pass.
+  // shown and offered for saving (Yes, No, Cancel). Yes for a document that
+  // has no file yet runs Save As. Cancel, here or in that Save As, sets
+  // Action to DoNotClose and asks no further. A failed save throws, ending
+  // the pass.
   void FormClose(CloseAction& Action);
   void MenuFileQuitClick();
 
@@ -223,6 +225,16 @@ class TFormEditor {
   // The data-type dialog, preset to the current document's type; nullopt
   // when cancelled.
   std::optional<DataType> AskDataType();
+  // Save As for document (nullptr: the dialog is shown, nothing written):
+  // the save dialog, the ".htd" rule, and a question before replacing an
+  // existing file. False when the user cancels or declines.
+  bool SaveDocumentAs(TRichEditEx* document);
+  // Writes document to its own file; false when the user declines.
+  bool SaveDocument(TRichEditEx& document);
+  // True until Open or Save As gives document a file: its FileName is then
+  // a bare untitled name, not a path.
+  bool IsUntitled(const TRichEditEx& document) const;
+  Page& PageOf(const TRichEditEx& document) const;
   int ActivePage() const;
   void SetActivePageCaption(const std::string& caption);
   void SetPageFont(int index, const FontSpec& font);

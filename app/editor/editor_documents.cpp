@@ -120,12 +120,9 @@ void TFormEditor::MenuFileCloseClick() {
         MessageKind::Confirmation, document.FileName + "\r\n\r\nは変更されています。保存しますか？",
         kYesNoCancelButtons);
     if (answer == MessageButton::Cancel) return;
-    if (answer == MessageButton::Yes) {
-      // Save as the File menu does: a document never saved asks where. A
-      // failed write throws, and the document stays.
-      MenuFileSaveClick();
-      if (document.Modified()) return;  // the save dialog was cancelled
-    }
+    // Yes saves as the File menu does: a document never saved asks where.
+    // A failed write throws, and the document stays.
+    if (answer == MessageButton::Yes && !SaveDocument(document)) return;
   }
   CloseDocument(index);
 }
@@ -172,6 +169,7 @@ void TFormEditor::MenuFileRecentClick(int index) {
   TFormSelectType form;
   form.SetSelectedType(file.Type);
   port_.RunSelectType(form);
+  form.FormClose();
   if (form.Cancelled) return;
   OpenFile(file.Path, form.GetSelectedType());
 }

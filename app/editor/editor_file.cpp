@@ -3,6 +3,7 @@
 
 #include "app/editor/command_guards.h"
 #include "app/editor/editor.h"
+#include "app/editor/editor_page.h"
 
 namespace morvik {
 namespace {
@@ -42,6 +43,7 @@ void TFormEditor::OpenFile(const std::string& path, std::optional<DataType> type
   // A failed read throws, leaving the new document empty and untitled.
   document.LoadFromFile(path);
   document.FileName = path;
+  PageOf(document).Untitled = false;
   document.SetModified(false);
   SetActivePageCaption(BaseName(path));
   RememberRecentFile(path, *type);
@@ -50,18 +52,27 @@ void TFormEditor::OpenFile(const std::string& path, std::optional<DataType> type
 void TFormEditor::MenuFileSaveClick() {
   TRichEditEx* document = CurrentDocument();
   if (document == nullptr || !document->Modified() || LongCommandRunning()) return;
-  if (!FileExists(document->FileName)) {
-    MenuFileSaveAsClick();
-    return;
-  }
-  BusyCursorGuard busy(port_);
-  document->SaveToFile(document->FileName);
-  document->SetModified(false);
+  SaveDocument(*document);
 }
 
 void TFormEditor::MenuFileSaveAsClick() {
   if (LongCommandRunning()) return;
-  if (!port_.ChooseSaveFile(SaveDialog)) return;
+  SaveDocumentAs(CurrentDocument());
+}
+
+bool TFormEditor::SaveDocument(TRichEditEx& document) {
+  // A document without a file, or whose file was deleted meanwhile, is
+  // saved where the user says. An untitled name is never a path to write:
+  // it would land in whatever the current directory is.
+  if (IsUntitled(document) || !FileExists(document.FileName)) return SaveDocumentAs(&document);
+  BusyCursorGuard busy(port_);
+  document.SaveToFile(document.FileName);
+  document.SetModified(false);
+  return true;
+}
+
+bool TFormEditor::SaveDocumentAs(TRichEditEx* document) {
+  if (!port_.ChooseSaveFile(SaveDialog)) return false;
   std::string path = SaveDialog.FileName;
   // A path without any dot, directories included, gets the data files'
   // extension; a dot anywhere counts, as it always has.
@@ -69,14 +80,25 @@ void TFormEditor::MenuFileSaveAsClick() {
     path += ".htd";
     SaveDialog.FileName = path;
   }
-  TRichEditEx* document = CurrentDocument();
-  if (document == nullptr) return;
+  if (document == nullptr) return false;
+  // The save dialog leaves this question to us, so that it is asked once
+  // and also for the ".htd" name the dialog never saw.
+  if (FileExists(path) &&
+      port_.ShowMessage(MessageKind::Confirmation,
+                        "ファイル\r\n\"" + path + "\"\r\nは既に存在します。上書きしますか？",
+                        kYesNoButtons) != MessageButton::Yes) {
+    return false;
+  }
   BusyCursorGuard busy(port_);
   // Nothing below changes when the write throws.
   document->SaveToFile(path);
   document->FileName = path;
-  SetActivePageCaption(BaseName(path));
+  Page& page = PageOf(*document);
+  page.Untitled = false;
+  page.Caption = BaseName(path);
+  port_.SetPageCaption(PageIndexOfNumber(page.Number), page.Caption);
   document->SetModified(false);
+  return true;
 }
 
 void TFormEditor::MenuFileChangeDataTypeClick() {

@@ -1,5 +1,5 @@
-// TFormEditor::Page: one tab page of the main window with its document,
-// shared by the files that hold TFormEditor's handlers.
+// TFormEditor::Page: a tab page with its document and what the window
+// knows of the document's file. Private to the editor's own files.
 #ifndef MORVIK_APP_EDITOR_EDITOR_PAGE_H_
 #define MORVIK_APP_EDITOR_EDITOR_PAGE_H_
 
@@ -32,11 +32,14 @@ class TFormEditor::Page : public DocumentObserver {
   }
   void ModifiedChanged(bool) override { editor_.DocumentModifiedChanged(*this); }
 
+  // The document's number; its page's index changes as pages before it
+  // close (TFormEditor::PageIndexOfNumber).
   const int Number;
   std::string TabSheetName;
   std::string Caption;
   FontSpec Font;
   TRichEditEx Document;
+  bool Untitled = true;  // no file yet
 
  private:
   TFormEditor& editor_;

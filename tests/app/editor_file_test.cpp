@@ -1,6 +1,7 @@
 // Sessions with the File menu and the closing pass: what reaches the disk,
 // what the dialogs are asked, and what stays as it was when something fails.
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "data/sv_script.h"
@@ -34,11 +35,14 @@ TEST_F(FileCommands, CancelledDialogsCreateNothing) {
   EXPECT_TRUE(desktop_.pages.empty());
 }
 
-TEST_F(FileCommands, TypeDialogsCloseBoxCountsAsOk) {
+TEST_F(FileCommands, TypeDialogsCloseBoxCancels) {
   desktop_.type_answers.push_back({DataC1, FakeType::CloseBox});
   editor_.MenuFileNewClick();
-  ASSERT_NE(editor_.CurrentDocument(), nullptr);
-  EXPECT_EQ(editor_.CurrentDocument()->DataType, DataC1);
+  NewDocument(DataA1);
+  desktop_.type_answers.push_back({DataC1, FakeType::CloseBox});
+  editor_.MenuFileChangeDataTypeClick();
+  EXPECT_EQ(editor_.DocumentCount, 1);
+  EXPECT_EQ(editor_.CurrentDocument()->DataType, DataA1);
 }
 
 TEST_F(FileCommands, OpenGivesTheFileBytesPathAndCaption) {
@@ -104,12 +108,46 @@ TEST_F(FileCommands, SaveAsKeepsAPathWhoseDirectoryHoldsADot) {
   std::filesystem::create_directory(dir_ / "old.files");
   const std::string path = PathOf("old.files/list");
   TRichEditEx& document = NewDocument(DataC2);
-  WriteFile("old.files/list", "replaced without asking");
   desktop_.save_answers.push_back(path);
   editor_.MenuFileSaveAsClick();
   EXPECT_EQ(ReadFile(path), "\r\n{EndOfData}\r\n");
   EXPECT_EQ(document.FileName, path);
   EXPECT_EQ(desktop_.pages[0].caption, "list");
+}
+
+TEST_F(FileCommands, SaveAsAsksBeforeReplacingAFile) {
+  struct Case {
+    const char* what;
+    bool exists;
+    std::optional<MessageButton> answer;  // none: no question expected
+    bool replaced;
+  };
+  const Case cases[] = {
+      {"new file: no question", false, std::nullopt, true},
+      {"yes replaces", true, MessageButton::Yes, true},
+      {"no saves nothing", true, MessageButton::No, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string path = PathOf(std::string(c.what) + ".txt");
+    if (c.exists) WriteFile(std::string(c.what) + ".txt", "theirs");
+    TRichEditEx& document = NewDocument(Data01);
+    desktop_.messages.clear();
+    if (c.answer) desktop_.message_answers.push_back(*c.answer);
+    desktop_.save_answers.push_back(path);
+    editor_.MenuFileSaveAsClick();
+    ASSERT_EQ(desktop_.messages.size(), c.answer ? 1u : 0u);
+    if (c.answer) {
+      EXPECT_EQ(desktop_.messages[0].caption, "確認");
+      EXPECT_EQ(desktop_.messages[0].text,
+                "ファイル\r\n\"" + path + "\"\r\nは既に存在します。上書きしますか？");
+      EXPECT_EQ(desktop_.messages[0].buttons,
+                (std::vector<MessageButton>{MessageButton::Yes, MessageButton::No}));
+    }
+    EXPECT_EQ(ReadFile(path) == "theirs", !c.replaced);
+    EXPECT_EQ(document.Modified(), !c.replaced);
+    EXPECT_EQ(document.FileName == path, c.replaced);
+  }
 }
 
 TEST_F(FileCommands, SaveAsWithoutADocumentWritesNothing) {
@@ -235,21 +273,53 @@ class CurrentDirectory {
   std::filesystem::path previous_;
 };
 
-TEST_F(Closing, YesSavesAnUntitledDocumentUnderItsNameInTheCurrentDirectory) {
+// Yes for a document without a file asks where to save it; nothing is ever
+// written under its bare untitled name into the current directory, even
+// when a file of that name is there.
+TEST_F(Closing, YesForAnUntitledDocumentRunsSaveAs) {
   const CurrentDirectory in_dir(dir_);
-  NewDocument(Data01).SetModified(false);
-  TRichEditEx& second = NewDocument(DataC1);
-  desktop_.message_answers = {MessageButton::Yes};
-  CloseAction action = CloseAction::Close;
-  editor_.FormClose(action);
-  EXPECT_EQ(action, CloseAction::Close);
-  EXPECT_EQ(ReadFile((dir_ / "Untitled2").string()), "\r\n{EndOfData}\r\n");
-  EXPECT_FALSE(second.Modified());
+  struct Case {
+    const char* what;
+    std::optional<std::string> save_as;  // none: the user cancels the dialog
+  };
+  const Case cases[] = {{"saved where chosen", PathOf("chosen.htd")},
+                        {"cancel keeps the window", std::nullopt}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteFile("Untitled1", "someone's file");
+    TFormEditor editor(desktop_);
+    editor.FormCreate();
+    desktop_.pages.clear();
+    desktop_.type_answers.push_back({DataC1, FakeType::Ok});
+    editor.MenuFileNewClick();
+    desktop_.type_answers.push_back({Data01, FakeType::Ok});
+    editor.MenuFileNewClick();
+    desktop_.message_answers = {MessageButton::Yes};
+    if (c.save_as) desktop_.message_answers.push_back(MessageButton::No);
+    desktop_.save_answers.push_back(c.save_as);
+    desktop_.messages.clear();
+    CloseAction action = CloseAction::Close;
+    editor.FormClose(action);
+    EXPECT_EQ(ReadFile(PathOf("Untitled1")), "someone's file");
+    if (c.save_as) {
+      EXPECT_EQ(ReadFile(*c.save_as), "\r\n{EndOfData}\r\n");
+      EXPECT_EQ(desktop_.messages.size(), 2u);  // the second is asked next
+      EXPECT_EQ(action, CloseAction::Close);
+    } else {
+      EXPECT_EQ(action, CloseAction::DoNotClose);
+      EXPECT_EQ(desktop_.messages.size(), 1u);  // the second is not asked
+      EXPECT_TRUE(editor.DocumentByNumber(1)->Modified());
+    }
+  }
 }
 
 TEST_F(Closing, FailedSaveEndsThePassWithTheError) {
-  TRichEditEx& first = NewDocument(Data01);
-  first.FileName = PathOf("missing/first.txt");
+  const std::string path = WriteFile("first.txt", "1\r\n");
+  TRichEditEx& first = OpenAs(path, Data01);
+  first.Replace(0, 0, "x");
+  // The file became a directory since it was read.
+  std::filesystem::remove(path);
+  std::filesystem::create_directory(path);
   NewDocument(Data01);
   desktop_.message_answers = {MessageButton::Yes};
   CloseAction action = CloseAction::Close;

@@ -24,16 +24,20 @@ TEST(SelectType, SelectsOnlyKnownTypesAndFallsBackToData01) {
   }
 }
 
-TEST(SelectType, OnlyCancelCancels) {
+TEST(SelectType, OnlyOkAnswers) {
   TFormSelectType ok;
   EXPECT_EQ(ok.GetSelectedType(), Data01);  // the first item at creation
   ok.ButtonOKClick();
+  ok.FormClose();
   EXPECT_TRUE(ok.CloseRequested);
   EXPECT_FALSE(ok.Cancelled);
   TFormSelectType cancel;
   cancel.ButtonCancelClick();
-  EXPECT_TRUE(cancel.CloseRequested);
+  cancel.FormClose();
   EXPECT_TRUE(cancel.Cancelled);
+  TFormSelectType frame;  // closed by its frame: no button chose
+  frame.FormClose();
+  EXPECT_TRUE(frame.Cancelled);
 }
 
 TEST(SelectType, ItemsAreTheLabelsInTypeOrder) {

@@ -264,6 +264,101 @@ TEST_F(DesktopCommandsTest, ClosingAsksAboutEveryModifiedDocument) {
   }
 }
 
+// The prompts that keep a file from being replaced unasked: Save As onto an
+// existing file, and Yes at closing for a document that has no file yet.
+TEST_F(DesktopCommandsTest, PromptsGuardFilesAgainstUnaskedReplacing) {
+  const std::string theirs = "theirs\r\n";
+  const QString kNoFileChosen;  // the save dialog is cancelled
+  struct Case {
+    const char* name;
+    bool by_closing;      // closing the window, else Save As
+    QString save_answer;  // a file name in directory_, or kNoFileChosen
+    QStringList answers;  // to the message boxes, in order
+    bool replaced;        // the existing file now holds the document
+    bool stays_open;
+  };
+  const Case cases[] = {
+      {"save as over a file, no", false, QStringLiteral("their.htd"), {kNo}, false, true},
+      {"save as over a file, yes", false, QStringLiteral("their.htd"), {kYes}, true, true},
+      {"closing untitled, save as cancelled", true, kNoFileChosen, {kYes}, false, true},
+      {"closing untitled, saved where chosen",
+       true,
+       QStringLiteral("new.htd"),
+       {kYes},
+       false,
+       false},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    StartProgram();
+    const std::filesystem::path their_file = directory_ / "their.htd";
+    WriteFile(their_file, theirs);
+    NewDocument(DataC1);
+    std::vector<ShownMessage> shown;
+    AnswerMessages(test.answers, &shown);
+    if (test.save_answer.isEmpty()) {
+      WhenModalOpens(QStringLiteral("QFileDialog"),
+                     [](QWidget* dialog) { static_cast<QDialog*>(dialog)->reject(); });
+    } else {
+      AnswerFile(directory_ / test.save_answer.toStdString());
+    }
+    if (test.by_closing) {
+      Window().close();
+    } else {
+      Trigger("MenuFileSaveAs");
+    }
+    EXPECT_EQ(Window().isVisible(), test.stays_open);
+    ASSERT_EQ(shown.size(), static_cast<std::size_t>(test.answers.size()));
+    if (!test.by_closing) {
+      EXPECT_EQ(shown[0].caption, QStringLiteral(u"確認"));
+      EXPECT_EQ(shown[0].text.toStdString(),
+                "ファイル\n\"" + their_file.string() + "\"\nは既に存在します。上書きしますか？");
+      EXPECT_EQ(shown[0].buttons, (QStringList{kYes, kNo}));
+    }
+    const std::string document = "\r\n{EndOfData}\r\n";
+    EXPECT_EQ(ReadFile(their_file), test.replaced ? document : theirs);
+    if (test.save_answer == QStringLiteral("new.htd")) {
+      EXPECT_EQ(ReadFile(directory_ / "new.htd"), document);
+    }
+    // Nothing lands under the untitled name wherever the program runs.
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::current_path() / "Untitled1"));
+    if (test.stays_open) {
+      EXPECT_EQ(Document(0).Modified(), !test.replaced);
+    }
+  }
+}
+
+// The data-type dialog: the preselected type has the keyboard focus, so the
+// arrow keys move on from it; closing the dialog by its frame or Escape is
+// no answer and creates no document.
+TEST_F(DesktopCommandsTest, TypeDialogFocusesThePresetAndOnlyOkAnswers) {
+  NewDocument(DataA2);
+  QString focused;
+  WhenModalOpens(QStringLiteral("FormSelectType"), [&](QWidget* dialog) {
+    QApplication::setActiveWindow(dialog);
+    if (QWidget* focus = dialog->focusWidget()) focused = focus->objectName();
+    QTest::keyClick(dialog->focusWidget(), Qt::Key_Up);
+    ClickButton(dialog, QStringLiteral("OK(&O)"));
+  });
+  Trigger("MenuFileNew");
+  EXPECT_EQ(focused, QStringLiteral("RadioType3"));
+  ASSERT_EQ(Window().PageEdit()->count(), 2);
+  EXPECT_EQ(Document(1).DataType, DataA1);  // one up from DataA2
+
+  for (const bool by_frame : {true, false}) {
+    SCOPED_TRACE(by_frame ? "frame" : "escape");
+    WhenModalOpens(QStringLiteral("FormSelectType"), [by_frame](QWidget* dialog) {
+      if (by_frame) {
+        dialog->close();
+      } else {
+        QTest::keyClick(dialog, Qt::Key_Escape);
+      }
+    });
+    Trigger("MenuFileNew");
+    EXPECT_EQ(Window().PageEdit()->count(), 2);
+  }
+}
+
 TEST_F(DesktopCommandsTest, ChosenFontReachesEveryDocument) {
   NewDocument(DataA1);
   NewDocument(DataB2);
