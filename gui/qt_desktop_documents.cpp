@@ -148,7 +148,9 @@ void QtDesktop::ConnectDocumentCommands() {
 }
 
 void QtDesktop::ViewAdded(DocumentView& view) {
+  // Drags and the wheel reach a scroll area through its viewport.
   view.installEventFilter(window_events_);
+  view.viewport()->installEventFilter(window_events_);
   ApplyLineNumbers(view);
 }
 
