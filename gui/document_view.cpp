@@ -8,15 +8,16 @@
 #include <algorithm>
 #include <cmath>
 
-#include "data/sjis_codec.h"
-#include "gui/text_motion.h"
-#include "gui/view_scopes.h"
+#include "gui/document_view_accessible.h"
 
 namespace morvik {
 namespace {
 
 // Space between the viewport's left edge and the text.
 constexpr int kLeftMargin = 4;
+// The horizontal scroll bar counts pixels in an int: a line of a gigabyte
+// scrolls as far as this.
+constexpr qreal kMaxExtent = 1.0e9;
 
 }  // namespace
 
@@ -26,7 +27,8 @@ DocumentView::DocumentView(TRichEditEx& document, DocumentViewEvents events, QMe
       document_(document),
       events_(std::move(events)),
       popup_menu_(popup_menu),
-      lines_(document) {
+      lines_(document),
+      controller_(document, *this) {
   setObjectName(QString::fromStdString(document.Name()));
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -40,6 +42,7 @@ DocumentView::DocumentView(TRichEditEx& document, DocumentViewEvents events, QMe
   viewport()->setAcceptDrops(true);
   lines_.SetFont(font());
   document_.AddObserver(this);
+  DocumentViewAccessible::InstallFactory();
   UpdateScrollBars();
 }
 
@@ -50,65 +53,69 @@ DocumentView::~DocumentView() {
 // --- The model's notifications ---------------------------------------------------
 
 void DocumentView::TextReplaced(std::size_t offset, std::size_t /*removed_bytes*/,
-                                std::size_t inserted_bytes, std::size_t /*char_position*/,
-                                std::size_t /*removed_chars*/, std::size_t /*inserted_chars*/) {
-  lines_.Invalidate();
-  // A whole new text (open, sort) has widths of its own.
-  if (offset == 0 && inserted_bytes == document_.Length()) lines_.ResetWidest();
+                                std::size_t inserted_bytes, std::size_t char_position,
+                                std::size_t removed_chars, std::size_t inserted_chars) {
+  if (offset == 0 && inserted_bytes == document_.Length()) {
+    // A whole new text (open, sort) has widths of its own.
+    lines_.Invalidate();
+    lines_.ResetWidest();
+  } else {
+    lines_.TextReplaced(char_position, removed_chars, inserted_chars);
+  }
+  NotifyAccessibleChange(char_position, removed_chars, inserted_chars);
+  UpdateGutter();
   UpdateScrollBarsLater();
   viewport()->update();
 }
 
 void DocumentView::SelectionChanged() {
   viewport()->update();
-  if (changing_model_) return;
   // A command or an undo moved the caret: show it where it went.
-  caret_at_start_ = false;
-  preferred_x_.reset();
-  EnsureCaretVisible();
-  CaretMoved();
+  controller_.ModelSelectionChanged();
+}
+
+// --- What the controller asks ------------------------------------------------------
+
+double DocumentView::XOfColumn(std::size_t line, std::size_t column) {
+  return XOfPoint({line, column});
+}
+
+std::size_t DocumentView::ColumnAtX(std::size_t line, double x) {
+  return static_cast<std::size_t>(lines_.Line(line)->ColumnAtX(x));
+}
+
+std::size_t DocumentView::PageLines() {
+  return static_cast<std::size_t>(VisibleLineCount());
+}
+
+void DocumentView::Redraw() {
+  viewport()->update();
+}
+
+void DocumentView::Refuse(const std::string& message) {
+  QApplication::beep();
+  if (!message.empty()) ReportRefusal(QString::fromStdString(message));
+}
+
+void DocumentView::CaretMoved() {
+  // An input method places its candidate window by the caret.
+  updateMicroFocus();
+  caret_shown_ = true;
+  const int flash = QApplication::cursorFlashTime();
+  if (flash > 0 && hasFocus()) {
+    blink_timer_.start(flash / 2, this);
+  } else {
+    blink_timer_.stop();
+  }
+  NotifyAccessibleCaret();
 }
 
 // --- Positions ----------------------------------------------------------------------
-
-std::size_t DocumentView::LineCount() const {
-  return document_.RawLineCount();
-}
-
-std::size_t DocumentView::LineLength(std::size_t line) const {
-  return static_cast<std::size_t>(lines_.Line(line)->Text().size());
-}
-
-std::size_t DocumentView::OffsetOf(TextPoint point) const {
-  point = ClampPoint(point);
-  return document_.PositionOfLine(point.line) +
-         ByteOffsetOfColumn(document_.Line(point.line), point.column);
-}
-
-TextPoint DocumentView::PointOf(std::size_t offset) const {
-  const std::size_t line = document_.LineFromPosition(offset);
-  const std::size_t start = document_.PositionOfLine(line);
-  return {line, ColumnOfByteOffset(document_.Line(line), offset - std::min(offset, start))};
-}
-
-std::size_t DocumentView::CharPositionOf(TextPoint point) const {
-  return document_.CharPositionOfOffset(OffsetOf(point));
-}
-
-TextPoint DocumentView::ClampPoint(TextPoint point) const {
-  point.line = std::min(point.line, LineCount() - 1);
-  point.column = std::min(point.column, LineLength(point.line));
-  return point;
-}
 
 qreal DocumentView::XOfPoint(TextPoint point) const {
   return lines_.Line(point.line)
       ->XOfColumn(static_cast<qsizetype>(
           std::min<std::size_t>(point.column, static_cast<std::size_t>(INT32_MAX))));
-}
-
-std::size_t DocumentView::ColumnAtX(std::size_t line, qreal x) const {
-  return static_cast<std::size_t>(lines_.Line(line)->ColumnAtX(x));
 }
 
 TextPoint DocumentView::PointAtViewport(QPoint position) const {
@@ -117,11 +124,12 @@ TextPoint DocumentView::PointAtViewport(QPoint position) const {
   const long long line = std::clamp<long long>(static_cast<long long>(TopLine()) + row, 0,
                                                static_cast<long long>(LineCount()) - 1);
   const auto index = static_cast<std::size_t>(line);
-  return {index, ColumnAtX(index, position.x() - ContentLeft())};
+  return {index,
+          static_cast<std::size_t>(lines_.Line(index)->ColumnAtX(position.x() - ContentLeft()))};
 }
 
 QPoint DocumentView::ViewportPointOf(TextPoint point) const {
-  point = ClampPoint(point);
+  point = controller_.ClampPoint(point);
   const qreal left = XOfPoint(point);
   const qreal right =
       point.column < LineLength(point.line) ? XOfPoint({point.line, point.column + 1}) : left + 2;
@@ -139,126 +147,11 @@ int DocumentView::VisibleLineCount() const {
 }
 
 QString DocumentView::DisplayedLine(std::size_t line) const {
-  return lines_.Line(line)->Text();
-}
-
-// --- Caret and selection --------------------------------------------------------------
-
-TextPoint DocumentView::CaretPoint() const {
-  const std::size_t start = document_.SelStart();
-  return PointOf(caret_at_start_ ? start : start + document_.SelLength());
-}
-
-TextPoint DocumentView::AnchorPoint() const {
-  const std::size_t start = document_.SelStart();
-  return PointOf(caret_at_start_ ? start + document_.SelLength() : start);
+  return lines_.WholeText(line);
 }
 
 std::size_t DocumentView::TopLine() const {
   return static_cast<std::size_t>(verticalScrollBar()->value());
-}
-
-bool DocumentView::HasSelection() const {
-  return document_.SelLength() > 0;
-}
-
-void DocumentView::SelectRange(TextPoint anchor, TextPoint caret) {
-  const std::size_t anchor_offset = OffsetOf(anchor);
-  const std::size_t caret_offset = OffsetOf(caret);
-  const std::size_t start = std::min(anchor_offset, caret_offset);
-  caret_at_start_ = caret_offset < anchor_offset;
-  {
-    const FlagScope changing(changing_model_);
-    document_.SetSelection(start, std::max(anchor_offset, caret_offset) - start);
-  }
-  CaretMoved();
-  viewport()->update();
-}
-
-void DocumentView::MoveCaret(TextPoint caret, bool keep_anchor) {
-  SelectRange(keep_anchor ? AnchorPoint() : caret, caret);
-}
-
-TextPoint DocumentView::MotionTarget(Motion motion, TextPoint from) {
-  const std::size_t last_line = LineCount() - 1;
-  const auto vertical = [&](long long lines) {
-    const qreal x = preferred_x_.value_or(XOfPoint(from));
-    const auto line = static_cast<std::size_t>(std::clamp<long long>(
-        static_cast<long long>(from.line) + lines, 0, static_cast<long long>(last_line)));
-    preferred_x_ = x;
-    return TextPoint{line, ColumnAtX(line, x)};
-  };
-  switch (motion) {
-    case Motion::kCharLeft:
-      if (from.column > 0) return {from.line, from.column - 1};
-      if (from.line > 0) return {from.line - 1, LineLength(from.line - 1)};
-      return from;
-    case Motion::kCharRight:
-      if (from.column < LineLength(from.line)) return {from.line, from.column + 1};
-      if (from.line < last_line) return {from.line + 1, 0};
-      return from;
-    case Motion::kLineUp:
-      return vertical(-1);
-    case Motion::kLineDown:
-      return vertical(1);
-    case Motion::kPageUp:
-      return vertical(-VisibleLineCount());
-    case Motion::kPageDown:
-      return vertical(VisibleLineCount());
-    case Motion::kLineStart:
-      return {from.line, 0};
-    case Motion::kLineEnd:
-      return {from.line, LineLength(from.line)};
-    case Motion::kDocumentStart:
-      return {0, 0};
-    case Motion::kDocumentEnd:
-      return {last_line, LineLength(last_line)};
-    case Motion::kWordLeft:
-      if (from.column == 0) return MotionTarget(Motion::kCharLeft, from);
-      return {from.line, static_cast<std::size_t>(PreviousWordColumn(
-                             DisplayedLine(from.line), static_cast<qsizetype>(from.column)))};
-    case Motion::kWordRight:
-      if (from.column >= LineLength(from.line)) return MotionTarget(Motion::kCharRight, from);
-      return {from.line, static_cast<std::size_t>(NextWordColumn(
-                             DisplayedLine(from.line), static_cast<qsizetype>(from.column)))};
-  }
-  return from;
-}
-
-void DocumentView::ApplyMotion(Motion motion, bool keep_anchor) {
-  const bool vertical = motion == Motion::kLineUp || motion == Motion::kLineDown ||
-                        motion == Motion::kPageUp || motion == Motion::kPageDown;
-  if (!vertical) preferred_x_.reset();
-  TextPoint target;
-  if (!keep_anchor && HasSelection() &&
-      (motion == Motion::kCharLeft || motion == Motion::kCharRight)) {
-    // An arrow key ends a selection at its own side, as desktop editors do.
-    const TextPoint a = AnchorPoint();
-    const TextPoint b = CaretPoint();
-    target = motion == Motion::kCharLeft ? std::min(a, b) : std::max(a, b);
-  } else {
-    target = MotionTarget(motion, CaretPoint());
-  }
-  if (motion == Motion::kPageUp || motion == Motion::kPageDown) {
-    // The page turns with the caret, which keeps its place on the screen.
-    const long long step = motion == Motion::kPageUp ? -VisibleLineCount() : VisibleLineCount();
-    ScrollToLine(
-        static_cast<std::size_t>(std::max<long long>(0, static_cast<long long>(TopLine()) + step)));
-  }
-  MoveCaret(target, keep_anchor);
-  EnsureCaretVisible();
-}
-
-void DocumentView::CaretMoved() {
-  // An input method places its candidate window by the caret.
-  updateMicroFocus();
-  caret_shown_ = true;
-  const int flash = QApplication::cursorFlashTime();
-  if (flash > 0 && hasFocus()) {
-    blink_timer_.start(flash / 2, this);
-  } else {
-    blink_timer_.stop();
-  }
 }
 
 // --- Scrolling ------------------------------------------------------------------------
@@ -273,8 +166,8 @@ void DocumentView::UpdateScrollBars() {
   vertical->setSingleStep(1);
 
   const int width = viewport()->width();
-  const int extent =
-      static_cast<int>(std::ceil(lines_.WidestSeen())) + 2 * kLeftMargin + lines_.LineHeight();
+  const int extent = static_cast<int>(std::ceil(std::min<qreal>(lines_.WidestSeen(), kMaxExtent))) +
+                     2 * kLeftMargin + lines_.LineHeight();
   QScrollBar* horizontal = horizontalScrollBar();
   horizontal->setRange(0, std::max(0, extent - width));
   horizontal->setPageStep(width);
@@ -293,23 +186,27 @@ void DocumentView::ScrollToLine(std::size_t top) {
 }
 
 void DocumentView::EnsureCaretVisible() {
+  ScrollToPoint(CaretPoint());
+}
+
+void DocumentView::ScrollToPoint(TextPoint point) {
   // The range may still wait for a queued update (a text that just grew).
   UpdateScrollBars();
-  const TextPoint caret = CaretPoint();
   const std::size_t top = TopLine();
   const auto visible = static_cast<std::size_t>(VisibleLineCount());
-  if (caret.line < top) {
-    ScrollToLine(caret.line);
-  } else if (caret.line >= top + visible) {
-    ScrollToLine(caret.line + 1 - visible);
+  if (point.line < top) {
+    ScrollToLine(point.line);
+  } else if (point.line >= top + visible) {
+    ScrollToLine(point.line + 1 - visible);
   }
-  const qreal x = XOfPoint(caret) + kLeftMargin;
+  const qreal x = std::min<qreal>(XOfPoint(point) + kLeftMargin, kMaxExtent);
   QScrollBar* horizontal = horizontalScrollBar();
   const int width = viewport()->width();
   // Keep a little of the text beyond the caret in sight.
   const int margin = std::min(width / 4, 4 * lines_.LineHeight());
-  if (lines_.WidestSeen() + 2 * kLeftMargin + lines_.LineHeight() > horizontal->maximum() + width) {
-    UpdateScrollBars();  // the caret's line is wider than any seen before
+  if (std::min<qreal>(lines_.WidestSeen(), kMaxExtent) + 2 * kLeftMargin + lines_.LineHeight() >
+      horizontal->maximum() + width) {
+    UpdateScrollBars();  // the line is wider than any seen before
   }
   if (x < horizontal->value()) {
     horizontal->setValue(static_cast<int>(x) - margin);
@@ -321,12 +218,14 @@ void DocumentView::EnsureCaretVisible() {
 void DocumentView::scrollContentsBy(int /*dx*/, int /*dy*/) {
   // The vertical bar counts lines, not pixels: draw afresh.
   viewport()->update();
+  if (gutter_ != nullptr) gutter_->update();
   updateMicroFocus();
 }
 
 void DocumentView::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
   UpdateScrollBars();
+  UpdateGutter();
 }
 
 void DocumentView::changeEvent(QEvent* event) {
@@ -334,6 +233,7 @@ void DocumentView::changeEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange) {
     lines_.SetFont(font());
     UpdateScrollBars();
+    UpdateGutter();
     viewport()->update();
   }
 }

@@ -1,19 +1,18 @@
-// DocumentView: the text control of one document. It draws the model's
-// lines and turns keys, clicks and input-method text into edits of the
-// model; it holds no copy of the text.
+// DocumentView: the text control of one document, a thin widget over a
+// ViewController. The controller decides what each key, click and input-
+// method event does to the model (caret, selection, motion, words, edits);
+// this widget paints, scrolls, turns Qt's events into the controller's
+// calls and measures the text for it.
 //
 // The model (TRichEditEx) holds the bytes, the caret and the selection.
-// The view reads only the lines it shows (LineLayouts), so opening or
-// sorting a million-line file costs the view nothing in proportion to its
-// size, and every edit it makes goes to the model as characters replaced
-// (ApplyViewEdit), which re-encodes only what changed. Commands change the
-// model; the view hears of it through DocumentObserver and draws again.
+// The view reads only the lines it shows (LineLayouts), and of a very long
+// line only the part on screen, so opening or sorting a million-line file,
+// or typing into a line of 50 MB, costs the view nothing in proportion to
+// its size. Commands change the model; the view hears of it through
+// DocumentObserver and draws again.
 //
-// Positions inside the view are lines and columns: a column is a character
-// (a double-byte character, or a byte that is no Shift_JIS character, is
-// one column), as DecodeSjis gives them. Undo and redo are the model's.
-// Characters Shift_JIS cannot hold are kept out of the text, and bytes that
-// are no Shift_JIS character are drawn visibly marked.
+// Characters Shift_JIS cannot hold are kept out of the text, and bytes
+// that are no Shift_JIS character are drawn visibly marked.
 #ifndef MORVIK_GUI_DOCUMENT_VIEW_H_
 #define MORVIK_GUI_DOCUMENT_VIEW_H_
 
@@ -27,6 +26,7 @@
 #include <optional>
 
 #include "app/document/rich_edit_ex.h"
+#include "app/view/view_controller.h"
 #include "gui/line_layouts.h"
 
 class QMenu;
@@ -47,14 +47,7 @@ struct DocumentViewEvents {
   std::function<void(const QString&)> input_refused;
 };
 
-// A place in the text: a raw line of the model and a character column.
-struct TextPoint {
-  std::size_t line = 0;
-  std::size_t column = 0;
-  friend auto operator<=>(const TextPoint&, const TextPoint&) = default;
-};
-
-class DocumentView : public QAbstractScrollArea, public DocumentObserver {
+class DocumentView : public QAbstractScrollArea, public DocumentObserver, private ViewHost {
   Q_OBJECT
 
  public:
@@ -63,6 +56,8 @@ class DocumentView : public QAbstractScrollArea, public DocumentObserver {
   ~DocumentView() override;
 
   TRichEditEx& Document() const { return document_; }
+  ViewController& Controller() { return controller_; }
+  const ViewController& Controller() const { return controller_; }
   // The main window's shortcuts: the view leaves these keys to them even
   // where it has a binding of its own (Ctrl+E, end of line on X11).
   void SetReservedShortcuts(const QList<QKeySequence>& shortcuts) { reserved_ = shortcuts; }
@@ -72,21 +67,33 @@ class DocumentView : public QAbstractScrollArea, public DocumentObserver {
 
   // The caret, and the other end of the selection (the caret itself when
   // nothing is selected).
-  TextPoint CaretPoint() const;
-  TextPoint AnchorPoint() const;
+  TextPoint CaretPoint() const { return controller_.CaretPoint(); }
+  TextPoint AnchorPoint() const { return controller_.AnchorPoint(); }
   // The line shown at the top.
   std::size_t TopLine() const;
-  // What the view draws for a line (see DisplayTextOfLine).
+  // All of what the view draws for a line (see DisplayTextOfLine); reads
+  // the whole line, which the view itself never does for a long one.
   QString DisplayedLine(std::size_t line) const;
   // The viewport point in the middle of the character at point, or just
   // after the line's end: where a click puts the caret at point.
   QPoint ViewportPointOf(TextPoint point) const;
 
+  // The place a click at a viewport position puts the caret.
+  TextPoint PointAtViewport(QPoint position) const;
+  int LineHeight() const { return lines_.LineHeight(); }
+  // Scrolls so that point is in sight, leaving the caret where it is.
+  void ScrollToPoint(TextPoint point);
+
+  // The line-number gutter at the left, off at first; as wide as the line
+  // count's digits.
+  void SetLineNumbersVisible(bool visible);
+  bool LineNumbersVisible() const { return gutter_ != nullptr; }
+
   QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
   // Moves the selected text to point as one undo step (a drag within the
   // view); nothing when point lies inside the selection.
-  void MoveSelectedTextTo(TextPoint point);
+  void MoveSelectedTextTo(TextPoint point) { controller_.MoveSelectedTextTo(point); }
 
   // DocumentObserver.
   void TextReplaced(std::size_t offset, std::size_t removed_bytes, std::size_t inserted_bytes,
@@ -94,8 +101,13 @@ class DocumentView : public QAbstractScrollArea, public DocumentObserver {
                     std::size_t inserted_chars) override;
   void SelectionChanged() override;
 
+ signals:
+  // Ctrl+wheel: the user asks for a larger (steps > 0) or smaller font.
+  void ZoomRequested(int steps);
+
  protected:
   bool event(QEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -117,34 +129,32 @@ class DocumentView : public QAbstractScrollArea, public DocumentObserver {
   void scrollContentsBy(int dx, int dy) override;
 
  private:
-  enum class Motion {
-    kCharLeft,
-    kCharRight,
-    kLineUp,
-    kLineDown,
-    kLineStart,
-    kLineEnd,
-    kDocumentStart,
-    kDocumentEnd,
-    kPageUp,
-    kPageDown,
-    kWordLeft,
-    kWordRight,
-  };
-  // What a mouse drag extends the selection by.
-  enum class DragUnit { kNone, kCharacter, kWord, kLine };
+  using Motion = ViewController::Motion;
+
+  // --- ViewHost (document_view.cpp)
+  double XOfColumn(std::size_t line, std::size_t column) override;
+  std::size_t ColumnAtX(std::size_t line, double x) override;
+  std::size_t PageLines() override;
+  std::size_t FirstVisibleLine() override { return TopLine(); }
+  void ScrollToLine(std::size_t top) override;
+  void CaretMoved() override;
+  void ShowCaret() override { EnsureCaretVisible(); }
+  void Redraw() override;
+  void Refuse(const std::string& message) override;
+  void AboutToReplace(std::size_t char_position, std::size_t removed) override;
+
+  // --- Screen readers (document_view_accessible.cpp)
+  void NotifyAccessibleChange(std::size_t char_position, std::size_t removed_chars,
+                              std::size_t inserted_chars);
+  void NotifyAccessibleCaret();
+
+  // --- The gutter (document_view_gutter.cpp)
+  void UpdateGutter();
 
   // --- Positions (document_view.cpp)
-  std::size_t LineCount() const;
-  std::size_t LineLength(std::size_t line) const;
-  std::size_t OffsetOf(TextPoint point) const;
-  TextPoint PointOf(std::size_t offset) const;
-  std::size_t CharPositionOf(TextPoint point) const;
-  TextPoint ClampPoint(TextPoint point) const;
-  // x of the caret before column, from the line's left edge.
+  std::size_t LineCount() const { return controller_.LineCount(); }
+  std::size_t LineLength(std::size_t line) const { return controller_.LineLength(line); }
   qreal XOfPoint(TextPoint point) const;
-  std::size_t ColumnAtX(std::size_t line, qreal x) const;
-  TextPoint PointAtViewport(QPoint position) const;
   qreal ContentLeft() const;  // viewport x of the lines' left edge
   QRect CaretRectInViewport() const;
   void DrawCaret(QPainter& painter, const DisplayLine& shown, QPointF origin,
@@ -154,77 +164,40 @@ class DocumentView : public QAbstractScrollArea, public DocumentObserver {
                        bool caret_visible) const;
   int VisibleLineCount() const;
 
-  // --- Caret and selection (document_view.cpp)
-  bool HasSelection() const;
-  void SelectRange(TextPoint anchor, TextPoint caret);
-  void MoveCaret(TextPoint caret, bool keep_anchor);
-  TextPoint MotionTarget(Motion motion, TextPoint from);
-  void ApplyMotion(Motion motion, bool keep_anchor);
-  void CaretMoved();
-
   // --- Scrolling (document_view.cpp)
   void UpdateScrollBars();
   void UpdateScrollBarsLater();
-  void ScrollToLine(std::size_t top);
 
   // --- Editing and the clipboard (document_view_edit.cpp)
   // Replaces the selection, or inserts at the caret, with text the user
   // typed or pasted; characters Shift_JIS cannot hold are kept out.
   void InsertUserText(const QString& text);
-  // A typed character: in overwrite mode it takes the place of the
-  // character after the caret (never of a line break).
+  // A typed character (see ViewController::TypeText).
   void TypeText(const QString& text);
-  // Deletes the selection, or the characters between the caret and to.
-  void DeleteTowards(TextPoint to);
-  void ReplaceCharacters(std::size_t char_position, std::size_t removed_chars, const QString& text);
   void CopySelection(bool to_selection_clipboard = false) const;
   void CutSelection();
   void PasteFrom(bool from_selection_clipboard);
-  bool RefuseWhileReadOnly();
   void RefuseInput(int dropped);
   void ReportRefusal(const QString& message);
 
   // --- Keys (document_view_keys.cpp)
   std::function<void()> ActionForKey(const QKeyEvent* event);
-  void CopyToClipboard();
-  void PasteFromClipboard();
-  void SelectAll();
-  void DeleteNextCharacter();
-  void DeletePreviousCharacter();
-  void DeleteNextWord();
-  void DeletePreviousWord();
-  void DeleteToLineEnd();
 
   // --- Mouse (document_view_mouse.cpp, document_view_drag.cpp)
   void ExtendDragTo(QPoint position);
-  bool IsInsideSelection(TextPoint point) const;
   void StartTextDrag();
   bool CanTakeDrop(const QMimeData* dropped) const;
-  // Replaces the selection with bytes copied or dragged from a Morvik view.
-  void InsertDocumentBytes(const std::string& bytes);
 
   TRichEditEx& document_;
   DocumentViewEvents events_;
   QMenu* popup_menu_;
   QList<QKeySequence> reserved_;
   mutable LineLayouts lines_;
-
-  // The caret is the selection's start (a selection made leftwards or
-  // upwards); the model keeps only start and length.
-  bool caret_at_start_ = false;
-  // The x that Up and Down keep to across shorter lines.
-  std::optional<qreal> preferred_x_;
-  // The view itself is setting the model's selection or editing it.
-  bool changing_model_ = false;
-  // Insert toggles it: typed characters replace those after the caret.
-  bool overwrite_ = false;
+  ViewController controller_;
 
   bool caret_shown_ = true;
   QBasicTimer blink_timer_;
 
-  DragUnit drag_unit_ = DragUnit::kNone;
-  TextPoint drag_origin_first_;  // the word or line the drag started on
-  TextPoint drag_origin_last_;
   QPoint last_drag_position_;
   QBasicTimer autoscroll_timer_;
   QElapsedTimer since_double_click_;
@@ -237,11 +210,13 @@ class DocumentView : public QAbstractScrollArea, public DocumentObserver {
   bool dropped_inside_ = false;  // ... and was dropped into this view
   std::optional<TextPoint> drop_point_;
 
-  // The input method's composition, drawn at the caret until committed.
-  QString preedit_;
-  int preedit_cursor_ = 0;
-
   bool scroll_bars_update_queued_ = false;
+
+  // What the controller's next edit removes, for a screen reader.
+  std::optional<std::pair<std::size_t, QString>> removed_text_;
+  QWidget* gutter_ = nullptr;
+  // Ctrl+wheel: the part of a notch a fine-grained wheel has turned.
+  int zoom_remainder_ = 0;
 };
 
 // The Shift state of the key event a view is handling, for the logic's

@@ -6,19 +6,12 @@
 #include <QDrag>
 #include <QDropEvent>
 #include <QMimeData>
-#include <exception>
 
 #include "gui/document_clipboard.h"
 #include "gui/document_view.h"
 #include "gui/view_scopes.h"
 
 namespace morvik {
-
-bool DocumentView::IsInsideSelection(TextPoint point) const {
-  if (!HasSelection()) return false;
-  const std::size_t offset = OffsetOf(point);
-  return offset >= document_.SelStart() && offset < document_.SelStart() + document_.SelLength();
-}
 
 void DocumentView::StartTextDrag() {
   auto* drag = new QDrag(this);
@@ -32,50 +25,9 @@ void DocumentView::StartTextDrag() {
     done = drag->exec(allowed, Qt::MoveAction);
   }
   // Moved into another window: the text leaves this one.
-  if (done == Qt::MoveAction && !dropped_inside_ && !document_.ReadOnly()) InsertUserText({});
-}
-
-void DocumentView::MoveSelectedTextTo(TextPoint point) {
-  if (!HasSelection() || RefuseWhileReadOnly()) return;
-  const std::size_t start = document_.SelStart();
-  const std::size_t length = document_.SelLength();
-  const std::size_t target = OffsetOf(point);
-  if (target >= start && target <= start + length) return;  // onto itself
-  const std::string bytes = document_.SelectedText();
-  {
-    const FlagScope changing(changing_model_);
-    const TRichEditEx::UndoGroup one_step(document_);
-    // The later place first, so that the earlier offset stays valid.
-    if (target > start) {
-      document_.Replace(target, 0, bytes);
-      document_.Replace(start, length, {});
-      document_.SetSelection(target - length, length);
-    } else {
-      document_.Replace(start, length, {});
-      document_.Replace(target, 0, bytes);
-      document_.SetSelection(target, length);
-    }
+  if (done == Qt::MoveAction && !dropped_inside_ && !document_.ReadOnly()) {
+    controller_.ReplaceSelection({});
   }
-  caret_at_start_ = false;
-  preferred_x_.reset();
-  EnsureCaretVisible();
-  viewport()->update();
-}
-
-void DocumentView::InsertDocumentBytes(const std::string& bytes) {
-  if (RefuseWhileReadOnly()) return;
-  try {
-    const FlagScope changing(changing_model_);
-    document_.ReplaceSelection(bytes);
-  } catch (const std::exception& error) {
-    // The text would grow past the document's limit; it stays as it was.
-    QApplication::beep();
-    ReportRefusal(QString::fromUtf8(error.what()));
-  }
-  caret_at_start_ = false;
-  preferred_x_.reset();
-  EnsureCaretVisible();
-  viewport()->update();
 }
 
 bool DocumentView::CanTakeDrop(const QMimeData* dropped) const {
@@ -129,9 +81,9 @@ void DocumentView::dropEvent(QDropEvent* event) {
     return;
   }
   if (dragging_out_) dropped_inside_ = true;
-  MoveCaret(point, false);
+  controller_.MoveCaret(point, false);
   if (const std::optional<std::string> bytes = DocumentBytesOf(dropped)) {
-    InsertDocumentBytes(*bytes);
+    controller_.InsertDocumentBytes(*bytes);
   } else {
     InsertUserText(dropped->text());
   }

@@ -69,10 +69,7 @@ bool IsShiftHeldForCurrentKey() {
 std::function<void()> DocumentView::ActionForKey(const QKeyEvent* event) {
   if (IsUndoKey(event) || IsRedoKey(event)) {
     const bool undo = IsUndoKey(event);
-    return [this, undo] {
-      if (RefuseWhileReadOnly()) return;
-      undo ? document_.Undo() : document_.Redo();
-    };
+    return [this, undo] { undo ? controller_.Undo() : controller_.Redo(); };
   }
   if (IsEnterKey(event)) {
     return [this] {
@@ -106,36 +103,37 @@ std::function<void()> DocumentView::ActionForKey(const QKeyEvent* event) {
       {QKeySequence::MoveToNextWord, QKeySequence::SelectNextWord, Motion::kWordRight},
   };
   for (const MotionKey& key : kMotionKeys) {
-    if (event->matches(key.move)) return [this, key] { ApplyMotion(key.motion, false); };
-    if (event->matches(key.select)) return [this, key] { ApplyMotion(key.motion, true); };
+    if (event->matches(key.move)) {
+      return [this, key] { controller_.ApplyMotion(key.motion, false); };
+    }
+    if (event->matches(key.select)) {
+      return [this, key] { controller_.ApplyMotion(key.motion, true); };
+    }
   }
   struct EditKey {
     QKeySequence::StandardKey key;
-    void (DocumentView::*action)();
+    void (ViewController::*action)();
   };
   static constexpr EditKey kEditKeys[] = {
-      {QKeySequence::Copy, &DocumentView::CopyToClipboard},
-      {QKeySequence::Cut, &DocumentView::CutSelection},
-      {QKeySequence::Paste, &DocumentView::PasteFromClipboard},
-      {QKeySequence::SelectAll, &DocumentView::SelectAll},
-      {QKeySequence::Delete, &DocumentView::DeleteNextCharacter},
-      {QKeySequence::Backspace, &DocumentView::DeletePreviousCharacter},
-      {QKeySequence::DeleteStartOfWord, &DocumentView::DeletePreviousWord},
-      {QKeySequence::DeleteEndOfWord, &DocumentView::DeleteNextWord},
-      {QKeySequence::DeleteEndOfLine, &DocumentView::DeleteToLineEnd},
+      {QKeySequence::SelectAll, &ViewController::SelectAll},
+      {QKeySequence::Delete, &ViewController::DeleteNextCharacter},
+      {QKeySequence::Backspace, &ViewController::DeletePreviousCharacter},
+      {QKeySequence::DeleteStartOfWord, &ViewController::DeletePreviousWord},
+      {QKeySequence::DeleteEndOfWord, &ViewController::DeleteNextWord},
+      {QKeySequence::DeleteEndOfLine, &ViewController::DeleteToLineEnd},
   };
+  if (event->matches(QKeySequence::Copy)) return [this] { CopySelection(false); };
+  if (event->matches(QKeySequence::Cut)) return [this] { CutSelection(); };
+  if (event->matches(QKeySequence::Paste)) return [this] { PasteFrom(false); };
   for (const EditKey& key : kEditKeys) {
-    if (event->matches(key.key)) return [this, key] { (this->*key.action)(); };
+    if (event->matches(key.key)) return [this, key] { (controller_.*key.action)(); };
   }
   // Backspace with Shift still deletes, as in a line edit.
   if (event->key() == Qt::Key_Backspace && !(event->modifiers() & ~Qt::ShiftModifier)) {
-    return [this] { DeletePreviousCharacter(); };
+    return [this] { controller_.DeletePreviousCharacter(); };
   }
   if (event->keyCombination() == QKeyCombination(Qt::Key_Insert)) {
-    return [this] {
-      overwrite_ = !overwrite_;
-      viewport()->update();
-    };
+    return [this] { controller_.ToggleOverwrite(); };
   }
   // Ctrl+Up and Ctrl+Down scroll by a line and leave the caret.
   if (event->modifiers() == Qt::ControlModifier &&
@@ -185,41 +183,6 @@ void DocumentView::keyReleaseEvent(QKeyEvent* event) {
   const CurrentKeyScope key_scope(event->modifiers());
   QAbstractScrollArea::keyReleaseEvent(event);
   if (events_.key_up) events_.key_up(document_);
-}
-
-void DocumentView::CopyToClipboard() {
-  CopySelection(false);
-}
-
-void DocumentView::PasteFromClipboard() {
-  PasteFrom(false);
-}
-
-void DocumentView::SelectAll() {
-  SelectRange({0, 0}, MotionTarget(Motion::kDocumentEnd, {}));
-}
-
-void DocumentView::DeleteNextCharacter() {
-  DeleteTowards(MotionTarget(Motion::kCharRight, CaretPoint()));
-}
-
-void DocumentView::DeletePreviousCharacter() {
-  DeleteTowards(MotionTarget(Motion::kCharLeft, CaretPoint()));
-}
-
-void DocumentView::DeleteNextWord() {
-  DeleteTowards(MotionTarget(Motion::kWordRight, CaretPoint()));
-}
-
-void DocumentView::DeletePreviousWord() {
-  DeleteTowards(MotionTarget(Motion::kWordLeft, CaretPoint()));
-}
-
-void DocumentView::DeleteToLineEnd() {
-  const TextPoint caret = CaretPoint();
-  // At the end of a line, the line break goes.
-  DeleteTowards(caret.column < LineLength(caret.line) ? MotionTarget(Motion::kLineEnd, caret)
-                                                      : MotionTarget(Motion::kCharRight, caret));
 }
 
 }  // namespace morvik

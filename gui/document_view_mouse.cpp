@@ -10,7 +10,6 @@
 #include <QMouseEvent>
 
 #include "gui/document_view.h"
-#include "gui/text_motion.h"
 
 namespace morvik {
 namespace {
@@ -23,34 +22,22 @@ constexpr int kAutoScrollMs = 50;
 void DocumentView::mousePressEvent(QMouseEvent* event) {
   const QPoint position = event->position().toPoint();
   const TextPoint point = PointAtViewport(position);
-  offset_at_press_ = document_.SelStart() + (caret_at_start_ ? 0 : document_.SelLength());
+  offset_at_press_ = controller_.CaretOffset();
   if (event->button() == Qt::LeftButton) {
     const bool triple_click =
         since_double_click_.isValid() &&
         since_double_click_.elapsed() < QApplication::doubleClickInterval() &&
         (position - double_click_position_).manhattanLength() < QApplication::startDragDistance();
     since_double_click_.invalidate();
-    preferred_x_.reset();
-    text_drag_pending_ = false;
-    if (triple_click) {
-      drag_unit_ = DragUnit::kLine;
-      drag_origin_first_ = {point.line, 0};
-      drag_origin_last_ = {point.line, LineLength(point.line)};
-      SelectRange(drag_origin_first_, drag_origin_last_);
-    } else if (!event->modifiers().testFlag(Qt::ShiftModifier) && IsInsideSelection(point)) {
-      // The selection may be dragged away; a plain click places the caret
-      // on release.
-      drag_unit_ = DragUnit::kNone;
-      text_drag_pending_ = true;
-      text_drag_press_position_ = position;
-    } else {
-      drag_unit_ = DragUnit::kCharacter;
-      MoveCaret(point, event->modifiers().testFlag(Qt::ShiftModifier));
-    }
+    // Inside the selection, the text may be dragged away; a plain click
+    // places the caret on release.
+    text_drag_pending_ =
+        controller_.Press(point, event->modifiers().testFlag(Qt::ShiftModifier), triple_click);
+    if (text_drag_pending_) text_drag_press_position_ = position;
     last_drag_position_ = position;
   } else if (event->button() == Qt::MiddleButton &&
              QGuiApplication::clipboard()->supportsSelection()) {
-    MoveCaret(point, false);
+    controller_.MoveCaret(point, false);
     PasteFrom(true);
   }
   // The logic hears of the press once the caret is where it put it.
@@ -63,13 +50,7 @@ void DocumentView::mouseDoubleClickEvent(QMouseEvent* event) {
     return;
   }
   const QPoint position = event->position().toPoint();
-  const TextPoint point = PointAtViewport(position);
-  const auto [first, last] =
-      WordAround(DisplayedLine(point.line), static_cast<qsizetype>(point.column));
-  drag_unit_ = DragUnit::kWord;
-  drag_origin_first_ = {point.line, static_cast<std::size_t>(first)};
-  drag_origin_last_ = {point.line, static_cast<std::size_t>(last)};
-  SelectRange(drag_origin_first_, drag_origin_last_);
+  controller_.DoubleClick(PointAtViewport(position));
   since_double_click_.start();
   double_click_position_ = position;
   last_drag_position_ = position;
@@ -85,7 +66,7 @@ void DocumentView::mouseMoveEvent(QMouseEvent* event) {
     }
     return;
   }
-  if (drag_unit_ == DragUnit::kNone || !(event->buttons() & Qt::LeftButton)) return;
+  if (!controller_.Dragging() || !(event->buttons() & Qt::LeftButton)) return;
   last_drag_position_ = event->position().toPoint();
   ExtendDragTo(last_drag_position_);
   if (viewport()->rect().contains(last_drag_position_)) {
@@ -101,49 +82,20 @@ void DocumentView::mouseReleaseEvent(QMouseEvent* event) {
   if (text_drag_pending_) {
     // A click inside the selection, not a drag: the caret goes there.
     text_drag_pending_ = false;
-    MoveCaret(PointAtViewport(event->position().toPoint()), false);
+    controller_.MoveCaret(PointAtViewport(event->position().toPoint()), false);
     if (events_.mouse_down) events_.mouse_down(document_);
     return;
   }
-  const bool dragged = drag_unit_ != DragUnit::kNone;
-  drag_unit_ = DragUnit::kNone;
-  if (!dragged) return;
+  if (!controller_.EndDrag()) return;
   CopySelection(true);
-  const std::size_t caret = document_.SelStart() + (caret_at_start_ ? 0 : document_.SelLength());
   // A drag moved the caret after the press: the status follows it.
-  if (caret != offset_at_press_ && events_.mouse_down) events_.mouse_down(document_);
+  if (controller_.CaretOffset() != offset_at_press_ && events_.mouse_down) {
+    events_.mouse_down(document_);
+  }
 }
 
 void DocumentView::ExtendDragTo(QPoint position) {
-  const TextPoint point = PointAtViewport(position);
-  switch (drag_unit_) {
-    case DragUnit::kNone:
-      return;
-    case DragUnit::kCharacter:
-      MoveCaret(point, true);
-      break;
-    case DragUnit::kWord: {
-      const auto [first, last] =
-          WordAround(DisplayedLine(point.line), static_cast<qsizetype>(point.column));
-      if (point < drag_origin_first_) {
-        SelectRange(drag_origin_last_, {point.line, static_cast<std::size_t>(first)});
-      } else {
-        SelectRange(
-            drag_origin_first_,
-            std::max(drag_origin_last_, TextPoint{point.line, static_cast<std::size_t>(last)}));
-      }
-      break;
-    }
-    case DragUnit::kLine:
-      if (point.line < drag_origin_first_.line) {
-        SelectRange(drag_origin_last_, {point.line, 0});
-      } else {
-        SelectRange(drag_origin_first_, {point.line, LineLength(point.line)});
-      }
-      break;
-  }
-  // Past an edge, the caret's line comes into sight: the view scrolls.
-  EnsureCaretVisible();
+  controller_.DragTo(PointAtViewport(position));
 }
 
 void DocumentView::contextMenuEvent(QContextMenuEvent* event) {

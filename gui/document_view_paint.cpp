@@ -35,8 +35,10 @@ void DrawMarks(QPainter& painter, const DisplayLine& shown, QPointF origin, int 
 QRect DocumentView::CaretRectInViewport() const {
   const TextPoint caret = CaretPoint();
   qreal x = XOfPoint(caret);
-  if (!preedit_.isEmpty()) {
-    x += QFontMetricsF(font()).horizontalAdvance(preedit_.left(preedit_cursor_));
+  const QString preedit = QString::fromStdU16String(controller_.Preedit());
+  if (!preedit.isEmpty()) {
+    x += QFontMetricsF(font()).horizontalAdvance(
+        preedit.left(static_cast<qsizetype>(controller_.PreeditCursor())));
   }
   const long long row = static_cast<long long>(caret.line) - static_cast<long long>(TopLine());
   const int height = lines_.LineHeight();
@@ -48,7 +50,7 @@ void DocumentView::DrawCaret(QPainter& painter, const DisplayLine& shown, QPoint
                              std::size_t column) const {
   const int width = style()->pixelMetric(QStyle::PM_TextCursorWidth);
   const auto at = static_cast<qsizetype>(column);
-  if (!overwrite_ || at >= shown.Text().size()) {
+  if (!controller_.Overwrite() || at >= shown.Length()) {
     shown.DrawCursor(painter, origin, at, width);
     return;
   }
@@ -68,7 +70,8 @@ void DocumentView::DrawComposition(QPainter& painter, const DisplayLine& shown, 
                                    bool caret_visible) const {
   // The line opens at the caret and the composition stands there,
   // underlined, until the input method commits it.
-  const std::unique_ptr<QTextLayout> composed = LayOutLine(preedit_, lines_.Style());
+  const QString preedit = QString::fromStdU16String(controller_.Preedit());
+  const std::unique_ptr<QTextLayout> composed = LayOutLine(preedit, lines_.Style());
   const qreal composed_width = composed->lineAt(0).naturalTextWidth();
   const qreal caret_x = origin.x() + shown.XOfColumn(static_cast<qsizetype>(column));
   const qreal right = viewport()->width();
@@ -83,9 +86,9 @@ void DocumentView::DrawComposition(QPainter& painter, const DisplayLine& shown, 
   QTextCharFormat underlined;
   underlined.setFontUnderline(true);
   const QPointF at(caret_x, origin.y());
-  composed->draw(&painter, at, {{0, static_cast<int>(preedit_.size()), underlined}});
+  composed->draw(&painter, at, {{0, static_cast<int>(preedit.size()), underlined}});
   if (caret_visible) {
-    composed->drawCursor(&painter, at, preedit_cursor_,
+    composed->drawCursor(&painter, at, static_cast<int>(controller_.PreeditCursor()),
                          style()->pixelMetric(QStyle::PM_TextCursorWidth));
   }
 }
@@ -116,7 +119,7 @@ void DocumentView::paintEvent(QPaintEvent* event) {
     const std::size_t line = top + static_cast<std::size_t>(row);
     if (line >= count) break;
     const QPointF origin(left, static_cast<qreal>(row) * height);
-    const std::shared_ptr<const DisplayLine> shown = lines_.Line(line);
+    const std::shared_ptr<const DisplayLine> shown = lines_.OnScreen(line, -left, right - left);
 
     QList<QTextLayout::FormatRange> formats;
     if (first_selected != last_selected && line >= first_selected.line &&
@@ -124,7 +127,7 @@ void DocumentView::paintEvent(QPaintEvent* event) {
       const std::size_t start = line == first_selected.line ? first_selected.column : 0;
       const std::size_t end = line == last_selected.line
                                   ? last_selected.column
-                                  : static_cast<std::size_t>(shown->Text().size());
+                                  : static_cast<std::size_t>(shown->Length());
       if (end > start) {
         formats.append({static_cast<int>(start), static_cast<int>(end - start), selected});
       }
@@ -134,7 +137,7 @@ void DocumentView::paintEvent(QPaintEvent* event) {
                          selected.background());
       }
     }
-    if (line == caret.line && !preedit_.isEmpty()) {
+    if (line == caret.line && !controller_.Preedit().empty()) {
       DrawComposition(painter, *shown, origin, caret.column, formats, caret_visible);
       continue;
     }

@@ -101,10 +101,10 @@ class QtDesktop : public DesktopPort {
   bool CloseQuery();
   bool RunFileDialog(bool save, FileDialogState& dialog);
   // qt_desktop_documents.cpp: tab close buttons, the recent-files menu,
-  // drops of files and Ctrl+wheel on the window and every view.
+  // the zoom keys, and drops of files on the window and every view.
   void ConnectDocumentCommands();
-  // A view was made for a new document: it gets the line-number setting
-  // and the window's handling of dropped files and Ctrl+wheel.
+  // A view was made for a new document: it gets the line-number setting,
+  // the window's handling of dropped files, and zooms on Ctrl+wheel.
   void ViewAdded(DocumentView& view);
   void ApplyLineNumbers(DocumentView& view);
 
@@ -114,8 +114,8 @@ class QtDesktop : public DesktopPort {
   // Set while the logic switches pages, which is no user's tab switch.
   bool switching_pages_ = false;
   QMenu* recent_menu_ = nullptr;
-  // Dropped files and Ctrl+wheel, on the window and on every view.
-  QObject* window_events_ = nullptr;
+  // Dropped files, on the window and on every view.
+  QObject* file_drops_ = nullptr;
   bool line_numbers_visible_ = false;
 };
 

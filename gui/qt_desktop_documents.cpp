@@ -14,7 +14,6 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QUrl>
-#include <QWheelEvent>
 #include <functional>
 #include <utility>
 
@@ -38,13 +37,12 @@ QStringList DroppedFiles(const QMimeData* data) {
   return files;
 }
 
-// Takes dropped files and Ctrl+wheel from the widgets it watches (the main
-// window and every document view) before they do.
-class WindowEvents : public QObject {
+// Takes dropped files from the widgets it watches (the main window and
+// every document view) before they do.
+class FileDrops : public QObject {
  public:
-  WindowEvents(QObject* parent, std::function<void(const QStringList&)> files_dropped,
-               std::function<void(int)> zoom)
-      : QObject(parent), files_dropped_(std::move(files_dropped)), zoom_(std::move(zoom)) {}
+  FileDrops(QObject* parent, std::function<void(const QStringList&)> files_dropped)
+      : QObject(parent), files_dropped_(std::move(files_dropped)) {}
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
@@ -66,16 +64,6 @@ class WindowEvents : public QObject {
         files_dropped_(files);
         return true;
       }
-      case QEvent::Wheel: {
-        auto* wheel = static_cast<QWheelEvent*>(event);
-        if (!(wheel->modifiers() & Qt::ControlModifier)) break;
-        // A notch is 120; a touchpad's smaller deltas add up to notches.
-        wheel_delta_ += wheel->angleDelta().y();
-        const int steps = wheel_delta_ / 120;
-        wheel_delta_ -= steps * 120;
-        if (steps != 0) zoom_(steps);
-        return true;
-      }
       default:
         break;
     }
@@ -84,8 +72,6 @@ class WindowEvents : public QObject {
 
  private:
   std::function<void(const QStringList&)> files_dropped_;
-  std::function<void(int)> zoom_;
-  int wheel_delta_ = 0;
 };
 
 // The mark on the tab of a document with unsaved changes: a filled dot, as
@@ -140,17 +126,18 @@ void QtDesktop::ConnectDocumentCommands() {
     line_numbers->setCheckable(true);
   }
 
-  window_events_ = new WindowEvents(
-      window_.get(), [this](const QStringList& paths) { OpenDroppedFiles(paths); },
-      [this](int steps) { Run([this, steps] { editor_->ZoomBy(steps); }); });
+  file_drops_ =
+      new FileDrops(window_.get(), [this](const QStringList& paths) { OpenDroppedFiles(paths); });
   window_->setAcceptDrops(true);
-  window_->installEventFilter(window_events_);
+  window_->installEventFilter(file_drops_);
 }
 
 void QtDesktop::ViewAdded(DocumentView& view) {
-  // Drags and the wheel reach a scroll area through its viewport.
-  view.installEventFilter(window_events_);
-  view.viewport()->installEventFilter(window_events_);
+  // Drags reach a scroll area through its viewport.
+  view.installEventFilter(file_drops_);
+  view.viewport()->installEventFilter(file_drops_);
+  QObject::connect(&view, &DocumentView::ZoomRequested, window_.get(),
+                   [this](int steps) { Run([this, steps] { editor_->ZoomBy(steps); }); });
   ApplyLineNumbers(view);
 }
 
@@ -220,9 +207,7 @@ void QtDesktop::SetLineNumbersVisible(bool visible) {
 }
 
 void QtDesktop::ApplyLineNumbers(DocumentView& view) {
-  // The gutter is the view's: connect it here once the view draws one
-  // (DocumentView::SetLineNumbersVisible(line_numbers_visible_)).
-  view.setProperty("lineNumbersVisible", line_numbers_visible_);
+  view.SetLineNumbersVisible(line_numbers_visible_);
 }
 
 // --- Recent files and settings ----------------------------------------------------------

@@ -11,6 +11,7 @@
 #include "app/document/document_file.h"
 #include "app/document/text_store.h"
 #include "app/document/undo_history.h"
+#include "data/sjis_codec.h"
 #include "data/sv_script.h"
 
 namespace morvik {
@@ -333,6 +334,30 @@ std::size_t TRichEditEx::OffsetOfCharPosition(std::size_t char_position) const {
 
 std::u16string TRichEditEx::DecodedText() const {
   return impl_->store.DecodedText();
+}
+
+std::size_t TRichEditEx::CharPositionOfLine(std::size_t index) const {
+  return CharPositionOfOffset(PositionOfLine(index));
+}
+
+std::size_t TRichEditEx::LineCharCount(std::size_t index) const {
+  if (index >= RawLineCount()) return 0;
+  const std::size_t first = CharPositionOfLine(index);
+  // Every line but the last ends in a break, which is one character.
+  if (index + 1 == RawLineCount()) return CharCount() - first;
+  return CharPositionOfLine(index + 1) - first - 1;
+}
+
+std::u16string TRichEditEx::LineChars(std::size_t index, std::size_t first,
+                                      std::size_t count) const {
+  const std::size_t length = LineCharCount(index);
+  first = std::min(first, length);
+  count = std::min(count, length - first);
+  if (count == 0) return {};
+  const std::size_t start_char = CharPositionOfLine(index) + first;
+  const std::size_t start = OffsetOfCharPosition(start_char);
+  const std::size_t end = OffsetOfCharPosition(start_char + count);
+  return DecodeSjis(TextRange(start, end - start));
 }
 
 // --- Caret and selection -------------------------------------------------------------

@@ -112,6 +112,14 @@ class TRichEditEx {
   // One UTF-16 unit per character, as DecodeSjis gives them, and one u'\n'
   // for every line break (CR LF, CR or LF).
   std::u16string DecodedText() const;
+  // A raw line's first character, and how many characters it holds without
+  // its break; both logarithmic, whatever the line's length.
+  std::size_t CharPositionOfLine(std::size_t index) const;
+  std::size_t LineCharCount(std::size_t index) const;
+  // Up to count characters of raw line index from column first on, decoded
+  // as DecodeSjis gives them (no break). Reads only those characters, so a
+  // view of a line of 50 MB asks for the part it shows.
+  std::u16string LineChars(std::size_t index, std::size_t first, std::size_t count) const;
 
   // --- Caret and selection ------------------------------------------------------
   std::size_t SelStart() const;

@@ -242,7 +242,7 @@ TEST_F(DesktopDocumentsTest, LineNumbersSettingIsCheckedAndKept) {
   item = Window().Action(QStringLiteral("MenuConfigLineNumbers"));
   EXPECT_EQ(item->isChecked(), !before);
   OpenDocument("gutter.htd", DataB1);
-  EXPECT_EQ(View()->property("lineNumbersVisible").toBool(), !before);
+  EXPECT_EQ(View()->LineNumbersVisible(), !before);
   item->trigger();  // as it was for the other tests
 }
 

@@ -10,13 +10,13 @@
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 #include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "gui/document_clipboard.h"
-#include "gui/text_motion.h"
 
 namespace morvik {
 
@@ -388,35 +388,44 @@ TEST_F(DocumentViewTest, ReadOnlyDocumentTakesNoEditFromTheView) {
   EXPECT_EQ(view_->CaretPoint(), (TextPoint{1, 2}));
 }
 
-TEST(TextMotionTest, WordsAreRunsOfOneScript) {
-  struct Case {
-    QString line;
-    qsizetype column;
-    qsizetype next;
-    qsizetype previous;
-    qsizetype word_first;
-    qsizetype word_last;
+TEST_F(DocumentViewTest, GutterNumbersLinesAndCtrlWheelAsksForZoom) {
+  Load("a\r\nb\r\nc");
+  const int text_left = view_->viewport()->geometry().left();
+  view_->SetLineNumbersVisible(true);
+  const auto* gutter = view_->findChild<QWidget*>(QStringLiteral("LineNumberGutter"));
+  ASSERT_NE(gutter, nullptr);
+  const int narrow = gutter->width();
+  EXPECT_EQ(view_->viewport()->geometry().left(), text_left + narrow);
+  // Clicks still land on the text beside the gutter.
+  Click({1, 1});
+  EXPECT_EQ(view_->CaretPoint(), (TextPoint{1, 1}));
+  // Five-digit line numbers take a wider gutter.
+  std::string lines;
+  for (int i = 0; i < 12000; ++i) lines += "x\r\n";
+  Load(lines);
+  EXPECT_GT(gutter->width(), narrow);
+  EXPECT_EQ(view_->viewport()->geometry().left(), text_left + gutter->width());
+  view_->SetLineNumbersVisible(false);
+  EXPECT_EQ(view_->viewport()->geometry().left(), text_left);
+  EXPECT_EQ(view_->findChild<QWidget*>(QStringLiteral("LineNumberGutter")), nullptr);
+
+  // Whole notches of the wheel with Ctrl are zoom steps; without Ctrl it
+  // scrolls.
+  std::vector<int> zooms;
+  QObject::connect(view_.get(), &DocumentView::ZoomRequested,
+                   [&zooms](int steps) { zooms.push_back(steps); });
+  const auto wheel = [this](int delta, Qt::KeyboardModifiers modifiers) {
+    const QPointF at(10, 10);
+    QWheelEvent event(at, view_->viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view_->viewport(), &event);
   };
-  const Case cases[] = {
-      {QStringLiteral(u"abc def"), 0, 4, 0, 0, 3},
-      {QStringLiteral(u"abc def"), 5, 7, 4, 4, 7},
-      {QStringLiteral(u"abc def"), 7, 7, 4, 4, 7},  // at the end: the word before
-      {QStringLiteral(u"ひらがなカタカナ漢字"), 0, 4, 0, 0, 4},
-      {QStringLiteral(u"ひらがなカタカナ漢字"), 5, 8, 4, 4, 8},
-      {QStringLiteral(u"ひらがなカタカナ漢字"), 9, 10, 8, 8, 10},
-      {QStringLiteral(u"コーヒー\u3000ｶﾀｶﾅ"), 0, 5, 0, 0, 4},  // ー belongs to katakana
-      {QStringLiteral(u"a_1,\"x\""), 0, 3, 0, 0, 3},
-      {QStringLiteral(u"a_1,\"x\""), 3, 5, 0, 3, 5},
-      {QString(), 0, 0, 0, 0, 0},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.line.toStdString() + " @" + std::to_string(c.column));
-    EXPECT_EQ(NextWordColumn(c.line, c.column), c.next);
-    EXPECT_EQ(PreviousWordColumn(c.line, c.column), c.previous);
-    const auto [first, last] = WordAround(c.line, c.column);
-    EXPECT_EQ(first, c.word_first);
-    EXPECT_EQ(last, c.word_last);
-  }
+  wheel(240, Qt::ControlModifier);
+  wheel(-60, Qt::ControlModifier);
+  wheel(-60, Qt::ControlModifier);
+  wheel(-120, Qt::NoModifier);
+  EXPECT_EQ(zooms, (std::vector<int>{2, -1}));
+  EXPECT_GT(view_->TopLine(), 0u);
 }
 
 }  // namespace

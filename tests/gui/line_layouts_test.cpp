@@ -25,7 +25,9 @@ TEST(LineLayoutsTest, ColumnsAndXAgreeInShortAndLongLines) {
   for (std::size_t index : {0u, 1u}) {
     SCOPED_TRACE(index == 0 ? "short line" : "long line");
     const auto shown = lines.Line(index);
-    const qsizetype size = shown->Text().size();
+    const QString text = lines.WholeText(index);
+    const qsizetype size = shown->Length();
+    ASSERT_EQ(size, text.size());
     const qsizetype step = size > 100 ? 37 : 1;
     qreal previous = -1;
     for (qsizetype column = 0; column <= size; column += step) {
@@ -36,7 +38,7 @@ TEST(LineLayoutsTest, ColumnsAndXAgreeInShortAndLongLines) {
       if (column < size) {
         EXPECT_EQ(shown->ColumnAtX(x + 0.3), column);
       }
-      if (column < size && shown->Text()[column] == u'\t') {
+      if (column < size && text[column] == u'\t') {
         EXPECT_NEAR(std::remainder(shown->XOfColumn(column + 1), tab), 0, 0.05) << column;
       }
       previous = x;
