@@ -191,6 +191,24 @@ TEST_F(Desktop, GoToLineMovesTheCaretToTheLinesStart) {
   EXPECT_EQ(desktop_.panels[0], "01 4行1列 (全4行)");
 }
 
+// A double-click on the invalid-line listing goes to that line; on any
+// other listing, or a row that names no line, it does nothing.
+TEST_F(Desktop, FileInformationGoesToADoubleClickedInvalidLine) {
+  TRichEditEx& document =
+      OpenAs(WriteFile("d.htd", kRecord + "bad\r\n" + kRecord + "worse\r\n"), Data01);
+  struct Case {
+    int listing;  // 0 path, 1 invalid lines, 2 keywords
+    int row;
+    std::size_t caret_line;  // 0-based, afterwards
+  };
+  for (const Case& test : {Case{1, 1, 3}, Case{1, 0, 1}, Case{2, 0, 1}, Case{1, 7, 1}}) {
+    desktop_.file_info_choices.push_back({test.listing});
+    desktop_.file_info_double_click = test.row;
+    editor_.MenuFileInformationClick();
+    EXPECT_EQ(document.SelStart(), document.PositionOfLine(test.caret_line));
+  }
+}
+
 TEST_F(Desktop, LineNumbersSettingIsKeptBetweenRuns) {
   EXPECT_FALSE(desktop_.line_numbers);
   editor_.MenuConfigLineNumbersClick();

@@ -63,8 +63,10 @@ class FakeDesktop : public DesktopPort {
     enum class Close { Ok, Cancel, Frame } close = Close::Ok;
   };
   std::deque<SortAnswer> sort_answers;
-  // The file-information dialog: the items picked in turn, then OK.
+  // The file-information dialog: the items picked in turn, then OK, or a
+  // double-click on a line of the last listing when one is given.
   std::deque<std::vector<int>> file_info_choices;
+  std::optional<int> file_info_double_click;
   // The script editor: what the user does in it (edit MemoScript, choose
   // menu items), then how it closes: by a Quit item (the session sets
   // CloseRequested) or by the frame (it does not).
@@ -209,7 +211,8 @@ class FakeDesktop : public DesktopPort {
         }
         file_info_choices.pop_front();
       }
-      form.ButtonOKClick();
+      if (file_info_double_click) form.MemoInfoDblClick(*file_info_double_click);
+      if (!form.CloseRequested) form.ButtonOKClick();
     }
     file_infos.push_back(shown);
   }
