@@ -5,7 +5,9 @@
 
 #include <string>
 
+#include "app/dialogs/file_info.h"
 #include "app/dialogs/select_type.h"
+#include "app/dialogs/sort.h"
 #include "app/editor/editor.h"
 
 namespace morvik {
@@ -28,7 +30,10 @@ class QuietDesktop : public DesktopPort {
   bool ChooseOpenFile(FileDialogState&) override { return false; }
   bool ChooseSaveFile(FileDialogState&) override { return false; }
   void RunSelectType(TFormSelectType&) override {}
-  void RunSort(TFormSort&) override {}
+  void RunSort(TFormSort& form) override {  // OK on the whole document, ascending
+    form.RadioTargetItemIndex = 1;
+    form.ButtonOKClick();
+  }
   void RunFileInfo(TFormFileInfo&) override {}
   void RunScriptEditor(TFormScript&) override {}
   bool ChooseFont(FontSpec&) override { return false; }
@@ -126,6 +131,32 @@ void BM_ReplaceAll(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ReplaceAll)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Sort of the whole document from the menu (undone between runs).
+void BM_SortFromMenu(benchmark::State& state) {
+  Session& s = Shared();
+  for (auto _ : state) {
+    s.editor.MenuEditSortClick();
+    state.PauseTiming();
+    s.document->Undo();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_SortFromMenu)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The keyword listing of the file-information dialog: every line's keyword
+// is distinct.
+void BM_FileInfoKeywordList(benchmark::State& state) {
+  Session& s = Shared();
+  for (auto _ : state) {
+    TFormFileInfo form(s.document);
+    form.FormCreate();
+    form.ComboShowInfoItemIndex = 2;
+    form.ComboShowInfoChange();
+    benchmark::DoNotOptimize(form.MemoInfo.data());
+  }
+}
+BENCHMARK(BM_FileInfoKeywordList)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 }  // namespace morvik

@@ -58,6 +58,22 @@ def main(folder):
         lines.append(record(rng, key.swapcase() if rng.random() < 0.3 else key))
     write(f"{folder}/keywords.txt", lines, True)
 
+    # 1 000 000 lines, each with a keyword of its own (in random case).
+    write(f"{folder}/distinct_keywords.txt", distinct_keyword_lines(rng), True)
+
+
+def distinct_keyword_lines(rng):
+    lines = []
+    for i in range(1_000_000):
+        key = keyword(rng, i)
+        lines.append(record(rng, key.swapcase() if i % 3 == 0 else key))
+    rng.shuffle(lines)
+    return lines
+
 
 if __name__ == "__main__":
-    main(sys.argv[1])
+    if len(sys.argv) > 2 and sys.argv[2] == "distinct":
+        write(f"{sys.argv[1]}/distinct_keywords.txt",
+              distinct_keyword_lines(random.Random(20261208)), True)
+    else:
+        main(sys.argv[1])

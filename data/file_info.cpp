@@ -1,80 +1,86 @@
 // Line counts, listings and the keyword list. The keyword list is built in
 // O(n log n): a hash set of case-folded keywords removes duplicates, and
-// ICU sort keys make each comparison of the sort a byte comparison.
+// ICU sort keys (made on two threads) make each comparison of the sort a
+// byte comparison, mostly of eight-byte numbers.
 #include "data/file_info.h"
 
 #include <unicode/ucol.h>
 #include <unicode/ustring.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
 #include <memory>
-#include <numeric>
 #include <optional>
+#include <stdexcept>
+#include <thread>
 
 #include "data/line_equality.h"
 #include "data/line_sort.h"
 #include "data/sjis_codec.h"
+#include "data/sort_line_range.h"
 #include "data/sv_utils.h"
 
 namespace morvik {
 namespace {
 
-// The distinct byte strings met so far, in a flat open-addressing table:
-// the keyword list looks up every line's keyword, and the lookups are bound
-// by memory latency. A short key is kept in its slot beside its hash, so a
-// lookup reads one place; a node per entry (std::unordered_set) would cost
-// an allocation and two or three cache misses.
-class ExactKeySet {
+// The case-folded keywords met so far, in a flat open-addressing table over
+// one array of their units: the keyword list looks up every line's
+// keyword, and a node and a string per entry (std::unordered_set) cost
+// allocations and cache misses that dominate a million distinct keywords.
+class FoldedKeySet {
  public:
-  ExactKeySet() : slots_(1024) {}
+  // expected: about how many keys will come (more only costs a rehash).
+  explicit FoldedKeySet(std::size_t expected) : slots_(std::bit_ceil(expected * 2 + 16)) {}
 
-  // Adds key; false when it was there already.
-  bool Insert(std::string_view key) {
-    if ((count_ + 1) * 2 > slots_.size()) Grow();
-    const std::uint64_t hash = Hash(key);
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t index = hash & mask;; index = (index + 1) & mask) {
-      Slot& slot = slots_[index];
-      if (!slot.used) {
-        Fill(slot, hash, key);
-        ++count_;
-        return true;
-      }
-      if (slot.hash == hash && KeyOf(slot) == key) return false;
-    }
+  static std::uint64_t Hash(std::u16string_view key) {
+    return std::hash<std::u16string_view>{}(key);
   }
+  // Starts loading the slot where key's lookup begins: a large table's
+  // lookups are cache misses, and several of them in flight overlap.
+  void Prefetch(std::uint64_t hash) const {
+    __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
+  }
+
+  // Adds key (whose Hash is hash); false when it was there already.
+  bool Insert(std::u16string_view key, std::uint64_t hash) {
+    if ((count_ + 1) * 2 > slots_.size()) Grow();
+    Slot& slot = slots_[Find(key, hash)];
+    if (slot.length != kEmpty) return false;
+    slot = Slot{hash, static_cast<std::uint32_t>(units_.size()),
+                static_cast<std::uint32_t>(key.size())};
+    units_.append(key);
+    ++count_;
+    return true;
+  }
+
+  bool Contains(std::u16string_view key, std::uint64_t hash) const {
+    return slots_[Find(key, hash)].length != kEmpty;
+  }
+
+  // Every key added, one after the other in the order they came.
+  std::u16string_view Units() const { return units_; }
 
  private:
-  static constexpr std::size_t kInlineBytes = 22;
+  static constexpr std::uint32_t kEmpty = UINT32_MAX;
   struct Slot {
     std::uint64_t hash = 0;
-    std::uint32_t long_key = 0;  // index into long_keys_ when length > kInlineBytes
-    std::uint8_t used = 0;
-    std::uint8_t length = 0;  // of an inline key
-    char bytes[kInlineBytes] = {};
+    std::uint32_t offset = 0;
+    std::uint32_t length = kEmpty;
   };
 
-  static std::uint64_t Hash(std::string_view key) { return std::hash<std::string_view>{}(key); }
-
-  std::string_view KeyOf(const Slot& slot) const {
-    if (slot.long_key == 0) {
-      return std::string_view(slot.bytes, slot.length);
-    }
-    return long_keys_[slot.long_key - 1];
-  }
-
-  void Fill(Slot& slot, std::uint64_t hash, std::string_view key) {
-    slot.used = 1;
-    slot.hash = hash;
-    if (key.size() <= kInlineBytes) {
-      slot.length = static_cast<std::uint8_t>(key.size());
-      std::copy(key.begin(), key.end(), slot.bytes);
-    } else {
-      long_keys_.emplace_back(key);
-      slot.long_key = static_cast<std::uint32_t>(long_keys_.size());
+  // The slot that holds key, or the empty one where it would go.
+  std::size_t Find(std::u16string_view key, std::uint64_t hash) const {
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t index = hash & mask;; index = (index + 1) & mask) {
+      const Slot& slot = slots_[index];
+      if (slot.length == kEmpty) return index;
+      if (slot.hash == hash &&
+          std::u16string_view(units_).substr(slot.offset, slot.length) == key) {
+        return index;
+      }
     }
   }
 
@@ -82,16 +88,16 @@ class ExactKeySet {
     std::vector<Slot> slots(slots_.size() * 2);
     const std::size_t mask = slots.size() - 1;
     for (const Slot& slot : slots_) {
-      if (!slot.used) continue;
+      if (slot.length == kEmpty) continue;
       std::size_t index = slot.hash & mask;
-      while (slots[index].used) index = (index + 1) & mask;
+      while (slots[index].length != kEmpty) index = (index + 1) & mask;
       slots[index] = slot;
     }
     slots_ = std::move(slots);
   }
 
   std::vector<Slot> slots_;
-  std::vector<std::string> long_keys_;
+  std::u16string units_;
   std::size_t count_ = 0;
 };
 
@@ -112,20 +118,134 @@ std::unique_ptr<UCollator, CollatorCloser> OpenCaseBlindCollator(const std::stri
   return std::unique_ptr<UCollator, CollatorCloser>(collator);
 }
 
-std::string SortKey(const UCollator* collator, std::u16string_view text) {
-  std::string key(text.size() * 4 + 16, '\0');
-  auto fill = [&] {
-    return ucol_getSortKey(collator, text.data(), static_cast<int32_t>(text.size()),
-                           reinterpret_cast<uint8_t*>(key.data()),
-                           static_cast<int32_t>(key.size()));
-  };
-  int32_t length = fill();
-  if (static_cast<std::size_t>(length) > key.size()) {
-    key.resize(static_cast<std::size_t>(length));
-    length = fill();
+// Appends the collation sort key of text (without its final NUL) to keys.
+void AppendSortKey(const UCollator* collator, std::u16string_view text, std::string& keys) {
+  const std::size_t at = keys.size();
+  std::size_t room = text.size() * 4 + 16;
+  for (;;) {
+    keys.resize(at + room);
+    const int32_t length =
+        ucol_getSortKey(collator, text.data(), static_cast<int32_t>(text.size()),
+                        reinterpret_cast<uint8_t*>(keys.data() + at), static_cast<int32_t>(room));
+    if (static_cast<std::size_t>(length) <= room) {
+      keys.resize(at + static_cast<std::size_t>(std::max(length, 1)) - 1);
+      return;
+    }
+    room = static_cast<std::size_t>(length);
   }
-  key.resize(static_cast<std::size_t>(std::max(length, 1)) - 1);  // drop the final NUL
-  return key;
+}
+
+// The keywords in collation order, ties (keywords the collation finds
+// equal: width or kana variants) broken by their bytes.
+std::vector<std::size_t> CollationOrder(const std::vector<std::string>& keywords,
+                                        const std::string& locale) {
+  const auto collator = OpenCaseBlindCollator(locale);
+  // Sort keys of keywords [first, last) into keys, with where each starts.
+  const auto make_keys = [&](const UCollator* with, std::size_t first, std::size_t last,
+                             std::string& keys, std::vector<std::size_t>& starts) {
+    for (std::size_t i = first; i < last; ++i) {
+      starts.push_back(keys.size());
+      if (with != nullptr) AppendSortKey(with, DecodeSjis(keywords[i]), keys);
+    }
+    starts.push_back(keys.size());
+  };
+  // Two halves, each in its own array; the second half on a thread of its
+  // own with a collator of its own (a collator serves one thread).
+  const std::size_t half = keywords.size() / 2;
+  std::string keys[2];
+  std::vector<std::size_t> starts[2];
+  bool parallel = collator != nullptr && keywords.size() >= internal::kParallelSortLines &&
+                  std::thread::hardware_concurrency() >= 2;
+  std::unique_ptr<UCollator, CollatorCloser> clone;
+  if (parallel) {
+    UErrorCode status = U_ZERO_ERROR;
+    clone.reset(ucol_clone(collator.get(), &status));
+    parallel = U_SUCCESS(status) && clone != nullptr;
+  }
+  if (parallel) {
+    std::thread second([&] { make_keys(clone.get(), half, keywords.size(), keys[1], starts[1]); });
+    make_keys(collator.get(), 0, half, keys[0], starts[0]);
+    second.join();
+  } else {
+    make_keys(collator.get(), 0, half, keys[0], starts[0]);
+    make_keys(collator.get(), half, keywords.size(), keys[1], starts[1]);
+  }
+
+  std::vector<internal::KeyedLine> keyed(keywords.size());
+  for (std::size_t i = 0; i < keywords.size(); ++i) {
+    const int part = i < half ? 0 : 1;
+    const std::size_t k = i < half ? i : i - half;
+    const char* key = keys[part].data() + starts[part][k];
+    const std::size_t size = starts[part][k + 1] - starts[part][k];
+    keyed[i] = internal::KeyedLine{internal::LinePrefix(key, size), key,
+                                   static_cast<std::uint32_t>(size), static_cast<std::uint32_t>(i)};
+  }
+  internal::SortKeyedLines(keyed, true,
+                           [&](const internal::KeyedLine& a, const internal::KeyedLine& b) {
+                             return keywords[a.index] < keywords[b.index];
+                           });
+  std::vector<std::size_t> order(keyed.size());
+  for (std::size_t i = 0; i < keyed.size(); ++i) order[i] = keyed[i].index;
+  return order;
+}
+
+// The distinct keywords of some lines, in the order met (the first
+// spelling met stands), with the hashes and lengths of their folded keys.
+struct DistinctKeywords {
+  // lines: how many lines will be walked; each may bring a keyword of its
+  // own, and a table sized for that at once is never rehashed.
+  explicit DistinctKeywords(std::size_t lines) : seen(lines) {}
+
+  // Walks lines [first, last), none of them an end marker.
+  void Collect(const std::vector<std::string_view>& lines, std::size_t first, std::size_t last) {
+    // Keywords go in batches: the batch's slots are fetched before the
+    // first lookup, then looked up in the lines' order.
+    constexpr std::size_t kBatch = 16;
+    struct Pending {
+      std::string keyword;
+      std::u16string folded;
+      std::uint64_t hash = 0;
+    };
+    std::vector<Pending> batch(kBatch);
+    std::size_t pending = 0;
+    const auto insert_batch = [&] {
+      for (std::size_t i = 0; i < pending; ++i) seen.Prefetch(batch[i].hash);
+      for (std::size_t i = 0; i < pending; ++i) {
+        if (seen.Insert(batch[i].folded, batch[i].hash)) {
+          keywords.push_back(std::move(batch[i].keyword));
+          hashes.push_back(batch[i].hash);
+          folded_lengths.push_back(batch[i].folded.size());
+        }
+      }
+      pending = 0;
+    };
+    for (std::size_t i = first; i < last; ++i) {
+      std::optional<std::string> keyword = FirstField(lines[i]);
+      if (!keyword) continue;
+      Pending& next = batch[pending++];
+      next.folded = CaseFoldedKey(*keyword);
+      next.hash = FoldedKeySet::Hash(next.folded);
+      next.keyword = std::move(*keyword);
+      if (pending == kBatch) insert_batch();
+    }
+    insert_batch();
+  }
+
+  FoldedKeySet seen;
+  std::vector<std::string> keywords;
+  std::vector<std::uint64_t> hashes;
+  std::vector<std::size_t> folded_lengths;
+};
+
+std::vector<std::string> SortedKeywords(std::vector<std::string> keywords,
+                                        const std::string& collation_locale) {
+  // Sizes and indices of the sort's records are 32 bits.
+  if (keywords.size() >= UINT32_MAX) throw std::length_error("KeywordList: too many keywords");
+  const std::vector<std::size_t> order = CollationOrder(keywords, collation_locale);
+  std::vector<std::string> sorted;
+  sorted.reserve(keywords.size());
+  for (std::size_t index : order) sorted.push_back(std::move(keywords[index]));
+  return sorted;
 }
 
 }  // namespace
@@ -174,37 +294,37 @@ std::vector<std::string> InvalidLineListing(const std::vector<std::string_view>&
 
 std::vector<std::string> KeywordList(const std::vector<std::string_view>& lines,
                                      const std::string& collation_locale) {
-  // Most lines repeat a keyword byte for byte; only a keyword not met in
-  // these very bytes before needs the costlier case-folded test.
-  std::vector<std::string> keywords;
-  ExactKeySet exact_seen;
-  CaseInsensitiveLineSet seen;
-  for (std::string_view line : lines) {
-    std::optional<std::string> keyword = FirstField(line);
-    if (!keyword) continue;
-    if (IsEndMarkerLine(line)) break;
-    if (!exact_seen.Insert(*keyword)) continue;
-    if (seen.Insert(*keyword)) keywords.push_back(std::move(*keyword));
+  // The walk ends at the end marker (which always has a field).
+  std::size_t end = 0;
+  while (end < lines.size() && !IsEndMarkerLine(lines[end])) ++end;
+  // A large document is walked in two halves on two threads; the second
+  // half's keywords then count only where the first half has none equal.
+  if (end < internal::kParallelSortLines || std::thread::hardware_concurrency() < 2) {
+    DistinctKeywords all(end);
+    all.Collect(lines, 0, end);
+    return SortedKeywords(std::move(all.keywords), collation_locale);
   }
-
-  const auto collator = OpenCaseBlindCollator(collation_locale);
-  std::vector<std::string> sort_keys(keywords.size());
-  for (std::size_t i = 0; i < keywords.size(); ++i) {
-    const std::u16string text = DecodeSjis(keywords[i]);
-    sort_keys[i] = collator ? SortKey(collator.get(), text) : std::string();
+  const std::size_t half = end / 2;
+  DistinctKeywords first(half);
+  DistinctKeywords second(end - half);
+  std::thread second_half([&] { second.Collect(lines, half, end); });
+  first.Collect(lines, 0, half);
+  second_half.join();
+  const std::u16string_view units = second.seen.Units();
+  std::size_t offset = 0;
+  for (std::size_t i = 0; i < second.keywords.size(); ++i) {
+    if (i % 16 == 0) {
+      for (std::size_t j = i; j < std::min(i + 16, second.keywords.size()); ++j) {
+        first.seen.Prefetch(second.hashes[j]);
+      }
+    }
+    const std::u16string_view folded = units.substr(offset, second.folded_lengths[i]);
+    offset += folded.size();
+    if (!first.seen.Contains(folded, second.hashes[i])) {
+      first.keywords.push_back(std::move(second.keywords[i]));
+    }
   }
-  std::vector<std::size_t> order(keywords.size());
-  std::iota(order.begin(), order.end(), std::size_t{0});
-  // Keywords the collation finds equal (width or kana variants) keep a
-  // fixed order: by their bytes.
-  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    if (sort_keys[a] != sort_keys[b]) return sort_keys[a] < sort_keys[b];
-    return keywords[a] < keywords[b];
-  });
-  std::vector<std::string> sorted;
-  sorted.reserve(keywords.size());
-  for (std::size_t index : order) sorted.push_back(std::move(keywords[index]));
-  return sorted;
+  return SortedKeywords(std::move(first.keywords), collation_locale);
 }
 
 std::string UserCollationLocale() {

@@ -2,6 +2,8 @@
 #include "data/line_sort.h"
 
 #include <algorithm>
+#include <cstring>
+#include <thread>
 
 #include "data/sort_line_range.h"
 
@@ -39,14 +41,34 @@ void SortLineRange(std::vector<std::string_view>& lines, long long lo, long long
 
 std::string SortedLinesText(std::vector<std::string_view> lines, LineRange range, bool ascending) {
   SortLineRange(lines, range.lo, range.hi, ascending);
+  return JoinLineViews(lines);
+}
+
+std::string JoinLineViews(const std::vector<std::string_view>& lines) {
   std::size_t size = 0;
   for (std::string_view line : lines) size += line.size() + 2;
-  std::string text;
-  text.reserve(size);
-  for (std::string_view line : lines) {
-    text += line;
-    text += "\r\n";
+  std::string text(size, '\0');
+  // Copies lines [begin, end) to text from at on; after a sort the lines
+  // are read from all over their text, so two threads copy faster than one.
+  const auto copy = [&](std::size_t begin, std::size_t end, std::size_t at) {
+    char* out = text.data() + at;
+    for (std::size_t i = begin; i < end; ++i) {
+      std::memcpy(out, lines[i].data(), lines[i].size());
+      out += lines[i].size();
+      *out++ = '\r';
+      *out++ = '\n';
+    }
+  };
+  const std::size_t half = lines.size() / 2;
+  if (lines.size() < internal::kParallelSortLines || std::thread::hardware_concurrency() < 2) {
+    copy(0, lines.size(), 0);
+    return text;
   }
+  std::size_t second_at = 0;
+  for (std::size_t i = 0; i < half; ++i) second_at += lines[i].size() + 2;
+  std::thread first_half([&] { copy(0, half, 0); });
+  copy(half, lines.size(), second_at);
+  first_half.join();
   return text;
 }
 

@@ -97,6 +97,9 @@ void SortLineRange(std::vector<std::string_view>& lines, long long lo, long long
 // range moves nothing but the text still ends with CR LF.
 std::string SortedLinesText(std::vector<std::string_view> lines, LineRange range, bool ascending);
 
+// The lines, each followed by CR LF, as one text.
+std::string JoinLineViews(const std::vector<std::string_view>& lines);
+
 // The range the command sorts: WholeDocumentRange, or PriorityBlockRange
 // around caret_line.
 LineRange SortRange(const std::vector<std::string_view>& lines, std::size_t caret_line,

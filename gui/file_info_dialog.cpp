@@ -4,11 +4,11 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "app/dialogs/file_info.h"
+#include "gui/listing_view.h"
 
 namespace morvik {
 
@@ -33,13 +33,10 @@ FileInfoDialog::FileInfoDialog(QWidget* parent, const QStringList& show_info_ite
   combo_show_info_->setCurrentIndex(-1);
   label1->setBuddy(combo_show_info_);
 
-  memo_info_ = new QPlainTextEdit(this);
+  // A keyword listing may run to a million lines: the listing decodes and
+  // draws only the rows on screen.
+  memo_info_ = new ListingView(this);
   memo_info_->setObjectName(QStringLiteral("MemoInfo"));
-  memo_info_->setReadOnly(true);
-  memo_info_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  memo_info_->setUndoRedoEnabled(false);
-  memo_info_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  memo_info_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   // A listing to read, not to edit: the button face's colour says so.
   QPalette palette = memo_info_->palette();
   palette.setColor(QPalette::Base, palette.color(QPalette::Button));
@@ -73,11 +70,15 @@ void FileInfoDialog::SetLinesLabel(const QString& text) {
 }
 
 void FileInfoDialog::SetInfoText(const QString& text) {
-  memo_info_->setPlainText(text);
+  memo_info_->SetTextLines(text.isEmpty() ? QStringList() : text.split(u'\n'));
+}
+
+void FileInfoDialog::SetInfoLines(const std::vector<std::string>* lines) {
+  memo_info_->SetByteLines(lines);
 }
 
 QString FileInfoDialog::InfoText() const {
-  return memo_info_->toPlainText();
+  return memo_info_->Text();
 }
 
 }  // namespace morvik

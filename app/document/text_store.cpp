@@ -7,9 +7,14 @@
 // on its own, and every query descends the tree by one of the three counts
 // (O(log n)) and then scans one chunk. An edit rebuilds only the chunks it
 // touches, widened until the bytes after it read as before.
+//
+// Chunks are views into shared buffers (a file as it was read, the region
+// an edit rebuilt), so opening a file or taking a sorted text copies no
+// bytes.
 #include "app/document/text_store.h"
 
 #include <cstdint>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -23,9 +28,33 @@ namespace {
 constexpr std::size_t kMinChunk = 1024;
 constexpr std::size_t kTargetChunk = 4096;
 constexpr std::size_t kMaxChunk = 8192;
+// A text this large is counted on two threads.
+constexpr std::size_t kParallelCountBytes = std::size_t{1} << 20;
+// Buffers at least this large are compacted once half of them is dead;
+// edits that remove this much trigger the walk that finds them.
+constexpr std::size_t kCompactBufferBytes = std::size_t{1} << 16;
+
+// Bytes that chunks are cut from: a whole file as it was read, or the
+// region an edit rebuilt. Chunks view into it and keep it alive, so
+// opening a file copies nothing; live counts the bytes chunks still use,
+// so that a buffer mostly replaced by edits can be let go (Compact).
+struct Buffer {
+  explicit Buffer(std::string data) : bytes(std::move(data)) {}
+  const std::string bytes;
+  std::size_t live = 0;
+};
 
 struct Node {
-  std::string text;
+  Node(std::shared_ptr<Buffer> from, std::string_view piece)
+      : buffer(std::move(from)), text(piece) {
+    buffer->live += text.size();
+  }
+  ~Node() { buffer->live -= text.size(); }
+  Node(const Node&) = delete;
+  Node& operator=(const Node&) = delete;
+
+  std::shared_ptr<Buffer> buffer;
+  std::string_view text;  // into buffer->bytes
   TextCounts own;
   TextCounts sum;  // of the subtree rooted here
   std::uint32_t priority = 0;
@@ -107,6 +136,15 @@ Located Locate(const Node* node, std::size_t target, Key key) {
   return found;
 }
 
+// Gives every node of the tree to visit, in no particular order.
+template <typename Visit>
+void VisitNodes(Node* node, Visit visit) {
+  if (node == nullptr) return;
+  visit(*node);
+  VisitNodes(node->left.get(), visit);
+  VisitNodes(node->right.get(), visit);
+}
+
 void ForEach(const Node* node, const std::function<void(std::string_view)>& sink) {
   // The tree is shallow (a few dozen levels), so recursion is safe.
   if (node == nullptr) return;
@@ -179,21 +217,59 @@ struct TextStore::Impl {
 
   TextCounts Totals() const { return SumOf(root); }
 
-  // A tree of the chunks of text (which starts and ends on boundaries).
-  NodePtr Build(std::string_view text) {
+  // A tree of the chunks of bytes (which start and end on boundaries),
+  // viewing into them without a copy.
+  NodePtr Build(std::string bytes) {
+    const auto buffer = std::make_shared<Buffer>(std::move(bytes));
+    const std::string_view text = buffer->bytes;
+    std::vector<std::size_t> ends;
+    for (std::size_t pos = 0; pos < text.size(); pos = ends.back()) {
+      ends.push_back(ChunkEnd(text, pos));
+    }
+    // Counting is most of the work of opening a file; the chunks count
+    // on their own, so two threads share a large text.
+    std::vector<TextCounts> counts(ends.size());
+    const auto count = [&](std::size_t first, std::size_t last) {
+      for (std::size_t i = first; i < last; ++i) {
+        const std::size_t start = i == 0 ? 0 : ends[i - 1];
+        counts[i] = CountText(text.substr(start, ends[i] - start));
+      }
+    };
+    if (text.size() >= kParallelCountBytes && std::thread::hardware_concurrency() >= 2) {
+      const std::size_t half = ends.size() / 2;
+      std::thread first_half(count, 0, half);
+      count(half, ends.size());
+      first_half.join();
+    } else {
+      count(0, ends.size());
+    }
     NodePtr tree;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-      const std::size_t end = ChunkEnd(text, pos);
-      auto node = std::make_unique<Node>();
-      node->text.assign(text.substr(pos, end - pos));
-      node->own = CountText(node->text);
+    for (std::size_t i = 0; i < ends.size(); ++i) {
+      const std::size_t start = i == 0 ? 0 : ends[i - 1];
+      auto node = std::make_unique<Node>(buffer, text.substr(start, ends[i] - start));
+      node->own = counts[i];
       node->sum = node->own;
       node->priority = NextPriority();
       tree = Merge(std::move(tree), std::move(node));
-      pos = end;
     }
     return tree;
+  }
+
+  // Copies the chunks that keep a mostly replaced buffer alive into
+  // buffers of their own, so that its dead bytes are freed. Costs a walk
+  // over the chunks, so it runs after large edits only.
+  void Compact() {
+    VisitNodes(root.get(), [](Node& node) {
+      const Buffer& buffer = *node.buffer;
+      if (buffer.bytes.size() < kCompactBufferBytes || buffer.live * 2 > buffer.bytes.size()) {
+        return;
+      }
+      auto own = std::make_shared<Buffer>(std::string(node.text));
+      node.buffer->live -= node.text.size();
+      node.buffer = std::move(own);
+      node.text = node.buffer->bytes;
+      node.buffer->live = node.text.size();
+    });
   }
 
   std::string Range(std::size_t offset, std::size_t length) const {
@@ -330,13 +406,22 @@ TextChange TextStore::Replace(std::size_t offset, std::size_t length, std::strin
   auto [left, rest] = Split(std::move(impl_->root), region_start);
   auto [old_middle, right] = Split(std::move(rest), region_end - region_start);
   old_middle.reset();
-  impl_->root = Merge(Merge(std::move(left), impl_->Build(new_region)), std::move(right));
+  impl_->root =
+      Merge(Merge(std::move(left), impl_->Build(std::move(new_region))), std::move(right));
+  if (old_region.size() >= kCompactBufferBytes) impl_->Compact();
   return change;
 }
 
 void TextStore::Assign(std::string bytes) {
   impl_->root.reset();
-  impl_->root = impl_->Build(bytes);
+  impl_->root = impl_->Build(std::move(bytes));
+}
+
+TextChange TextStore::ReplaceAll(std::string bytes) {
+  const TextCounts old_counts = Totals();
+  Assign(std::move(bytes));
+  const TextCounts new_counts = Totals();
+  return TextChange{0, old_counts.bytes, new_counts.bytes, 0, old_counts.chars, new_counts.chars};
 }
 
 }  // namespace morvik

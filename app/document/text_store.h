@@ -47,6 +47,8 @@ class TextStore {
   TextChange Replace(std::size_t offset, std::size_t length, std::string_view bytes);
   // Makes bytes the whole text.
   void Assign(std::string bytes);
+  // Assign, told as a change of the whole text.
+  TextChange ReplaceAll(std::string bytes);
 
  private:
   struct Impl;

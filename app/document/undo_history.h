@@ -28,6 +28,13 @@ struct RecordedEdit {
   std::size_t offset = 0;
   std::string removed;
   std::string inserted;
+  // A whole-text edit (a sort of a large file) holds only the bytes that
+  // are not in the document, so that its step costs one copy of the text,
+  // not two: while the step is done, inserted stays empty and the
+  // document's text is what it inserted; while it is undone, removed stays
+  // empty likewise. in_document is the length of the side left out.
+  bool whole_text = false;
+  std::size_t in_document = 0;
 };
 
 struct UndoStep {

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <memory>
 
 #include "app/dialogs/file_info.h"
 #include "app/dialogs/script_edit.h"
@@ -102,16 +103,17 @@ void TFormEditor::MenuEditSortClick() {
   SetStatusMessage(kSortPreparingStatus);
   const std::size_t caret = document->SelStart();
   // One copy of the text, with views of its lines: the sort's working copy.
-  const std::string text = document->Text();
-  std::vector<std::string_view> lines = DocumentLineViews(text);
+  auto text = std::make_unique<std::string>(document->Text());
+  std::vector<std::string_view> lines = DocumentLineViews(*text);
   const LineRange range = SortRange(lines, document->LineFromPosition(caret), form.WholeDocument);
   try {
     SetStatusMessage(kSortRunningStatus);
-    const std::string sorted = SortedLinesText(std::move(lines), range, form.Ascending);
+    std::string sorted = SortedLinesText(std::move(lines), range, form.Ascending);
+    text.reset();  // gone before the document takes the sorted copy: less memory at the peak
     SetStatusMessage(kSortRedrawingStatus);
     {
       TRichEditEx::UndoGroup group(*document);
-      document->SetLinesText(sorted);
+      document->TakeLinesText(std::move(sorted));
     }
     // The text keeps its length (but for breaks made CR LF), so the caret
     // stays on the same line.

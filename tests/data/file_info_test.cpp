@@ -2,7 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <unicode/ucol.h>
+#include <unicode/ustring.h>
+
+#include <algorithm>
 #include <cstdlib>
+#include <random>
+#include <set>
+
+#include "data/sjis_codec.h"
+#include "data/sv_utils.h"
 
 namespace morvik {
 namespace {
@@ -71,6 +80,60 @@ TEST(FileInformation, ListsKeywordsOnceInCollationOrder) {
   for (const Case& c : cases) {
     EXPECT_EQ(KeywordList(c.lines, c.locale), c.keywords) << c.name;
   }
+}
+
+// The keyword list against a plain one: each keyword once by ICU's case
+// folding of the whole decoded text, ordered by ICU's case-blind string
+// comparison with ties broken by bytes. Keywords mix letters in both cases,
+// full-width, Greek and Cyrillic letters, kana, Roman numerals and invalid
+// bytes; the largest case takes the two-thread path.
+TEST(FileInformation, KeywordListMatchesAPlainOne) {
+  const std::vector<std::string> pieces = {
+      "a",        "A",        "z",        "Z",        "0",        "_",        "\x82\x60",
+      "\x82\x81", "\x83\x9F", "\x83\xBF", "\x84\x40", "\x84\x70", "\x82\xA0", "\x83\x41",
+      "\xB1",     "\x87\x54", "\xFA\x4A", "\x80",     "\xFD",     "\x81\x40"};
+  UErrorCode status = U_ZERO_ERROR;
+  UCollator* collator = ucol_open("", &status);
+  ASSERT_TRUE(U_SUCCESS(status));
+  ucol_setStrength(collator, UCOL_SECONDARY);
+  const auto fold = [](std::string_view sjis) {
+    const std::u16string decoded = DecodeSjis(sjis);
+    std::u16string folded(decoded.size() * 3 + 1, u'\0');
+    UErrorCode error = U_ZERO_ERROR;
+    folded.resize(static_cast<std::size_t>(
+        u_strFoldCase(folded.data(), static_cast<int32_t>(folded.size()), decoded.data(),
+                      static_cast<int32_t>(decoded.size()), U_FOLD_CASE_DEFAULT, &error)));
+    return folded;
+  };
+  std::mt19937 random(20261208);
+  for (const std::size_t count : {1, 30, 2000, 70000}) {
+    std::vector<std::string> texts;
+    for (std::size_t i = 0; i < count; ++i) {
+      std::string keyword;
+      for (std::size_t n = random() % (count > 1000 ? 7 : 4); n > 0; --n) {
+        keyword += pieces[random() % pieces.size()];
+      }
+      texts.push_back("\"" + keyword + "\",\"v\"");
+    }
+    const std::vector<std::string_view> lines(texts.begin(), texts.end());
+
+    std::vector<std::string> plain;
+    std::set<std::u16string> seen;
+    for (std::string_view line : lines) {
+      const std::string keyword = *FirstField(line);
+      if (seen.insert(fold(keyword)).second) plain.push_back(keyword);
+    }
+    std::sort(plain.begin(), plain.end(), [&](const std::string& a, const std::string& b) {
+      const std::u16string da = DecodeSjis(a);
+      const std::u16string db = DecodeSjis(b);
+      const UCollationResult order =
+          ucol_strcoll(collator, da.data(), static_cast<int32_t>(da.size()), db.data(),
+                       static_cast<int32_t>(db.size()));
+      return order != UCOL_EQUAL ? order == UCOL_LESS : a < b;
+    });
+    EXPECT_EQ(KeywordList(lines, ""), plain) << count << " lines";
+  }
+  ucol_close(collator);
 }
 
 TEST(FileInformation, LabelsAndLocale) {

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+#include <utility>
+
 namespace morvik {
 namespace {
 
@@ -68,6 +72,50 @@ TEST(SortCommand, SortsTheChosenRange) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(SortDocumentText(c.text, c.caret_line, c.whole, c.ascending), c.expected) << c.name;
+  }
+}
+
+// The whole-document sort against a plain one (split byte by byte, sort
+// strings, join), on random texts whose lines share long prefixes, are
+// shorter than the sort's eight-byte keys, hold NUL and high bytes and
+// every kind of break; large enough to take the two-thread path too.
+TEST(SortCommand, MatchesAPlainSortOnRandomTexts) {
+  const auto plain_sort = [](std::string_view text, bool ascending) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] != '\r' && text[i] != '\n') {
+        line += text[i];
+        continue;
+      }
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      lines.push_back(std::exchange(line, {}));
+    }
+    if (!line.empty()) lines.push_back(line);
+    if (ascending) {
+      std::sort(lines.begin(), lines.end());
+    } else {
+      std::sort(lines.rbegin(), lines.rend());
+    }
+    std::string joined;
+    for (const std::string& l : lines) joined += l + "\r\n";
+    return joined;
+  };
+  const std::string alphabet("ab\0\x7F\x80\xFF\r\n\n\n", 10);
+  std::mt19937 random(20261208);
+  for (const std::size_t lines : {0, 1, 2, 50, 1000, 70000}) {
+    std::string text;
+    for (std::size_t i = 0; i < lines; ++i) {
+      // A shared stem of 0..12 bytes, then a random tail.
+      text.append("stem-prefix-", random() % 13);
+      const std::size_t tail = random() % 6;
+      for (std::size_t j = 0; j < tail; ++j) text += alphabet[random() % alphabet.size()];
+      text += random() % 4 == 0 ? "\n" : "\r\n";
+    }
+    for (const bool ascending : {true, false}) {
+      EXPECT_EQ(SortDocumentText(text, 0, true, ascending), plain_sort(text, ascending))
+          << lines << " lines, ascending " << ascending;
+    }
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -25,6 +26,7 @@
 #include <memory>
 
 #include "gui/document_view.h"
+#include "gui/listing_view.h"
 #include "gui/main_window.h"
 #include "gui/qt_desktop.h"
 #include "tests/gui/gui_test_support.h"
@@ -476,6 +478,42 @@ TEST_F(DesktopCommandsTest, HourglassEndsWhenACommandFails) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the hourglass stays";
     while (QApplication::overrideCursor() != nullptr) QApplication::restoreOverrideCursor();
   }
+}
+
+// The keyword listing through the real window: the rows show the keywords
+// decoded, the widest one fits the row width the scroll bar covers, and
+// the hourglass lasts until the listing is in place, not only while the
+// list is built.
+TEST_F(DesktopCommandsTest, FileInformationListsKeywordsUnderTheHourglass) {
+  const std::filesystem::path opened = directory_ / "keywords.htd";
+  const std::string wide(40, 'W');
+  WriteFile(opened, "\"b\",\"1\"\r\n\"\x82\xA0\",\"2\"\r\n\"A\",\"3\"\r\n\"B\",\"4\"\r\n\"" + wide +
+                        "\",\"5\"\r\n");
+  OpenDocument(opened, Data01);
+  std::vector<bool> hourglass_at_reset;
+  QString listing;
+  int row_width = 0;
+  WhenModalOpens(QStringLiteral("FormFileInfo"), [&](QWidget* dialog) {
+    auto* memo = dialog->findChild<ListingView*>(QStringLiteral("MemoInfo"));
+    ASSERT_NE(memo, nullptr);
+    QObject::connect(memo->model(), &QAbstractItemModel::modelReset, [&] {
+      hourglass_at_reset.push_back(QApplication::overrideCursor() != nullptr);
+    });
+    auto* combo = dialog->findChild<QComboBox*>(QStringLiteral("ComboShowInfo"));
+    combo->setCurrentIndex(2);
+    emit combo->activated(2);
+    listing = memo->Text();
+    row_width = memo->sizeHintForIndex(memo->model()->index(0, 0)).width();
+    EXPECT_EQ(row_width, memo->sizeHintForIndex(memo->model()->index(3, 0)).width());
+    row_width -= QFontMetrics(memo->font()).horizontalAdvance(QString::fromStdString(wide));
+    ClickButton(dialog, QStringLiteral("OK(&O)"));
+  });
+  Trigger("MenuFileInformation");
+  // "B" repeats "b" but for case.
+  EXPECT_EQ(listing, QStringLiteral(u"A\nb\n%1\nあ").arg(QString::fromStdString(wide)));
+  EXPECT_GE(row_width, 0) << "the widest keyword is cut off";
+  EXPECT_EQ(hourglass_at_reset, std::vector<bool>({true, true}));
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the hourglass stays";
 }
 
 }  // namespace

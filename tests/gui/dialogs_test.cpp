@@ -12,6 +12,7 @@
 
 #include "gui/file_info_dialog.h"
 #include "gui/find_replace_dialogs.h"
+#include "gui/listing_view.h"
 #include "gui/script_dialog.h"
 #include "gui/select_type_dialog.h"
 #include "gui/sort_dialog.h"
@@ -150,7 +151,8 @@ TEST(DialogViewTest, FileInformationReportsEachChoiceOfListing) {
   EXPECT_EQ(chosen.at(1).at(0).toInt(), 1);
   dialog.SetInfoText(QStringLiteral("Line2 \"b\"\nLine5 x"));
   EXPECT_EQ(dialog.InfoText(), QStringLiteral("Line2 \"b\"\nLine5 x"));
-  EXPECT_TRUE(dialog.findChild<QPlainTextEdit*>(QStringLiteral("MemoInfo"))->isReadOnly());
+  EXPECT_EQ(dialog.findChild<ListingView*>(QStringLiteral("MemoInfo"))->editTriggers(),
+            QAbstractItemView::NoEditTriggers);
 }
 
 TEST(ScriptDialogTest, MenuShortcutsWinOverTheTextFieldsKeys) {
