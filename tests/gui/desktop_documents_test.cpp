@@ -4,8 +4,10 @@
 // drag events; modal windows answered from timers.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
@@ -231,6 +233,34 @@ TEST_F(DesktopDocumentsTest, CtrlGMovesTheCaretToTheLineAsked) {
   EXPECT_EQ(View()->Document().SelStart(), View()->Document().PositionOfLine(3));
   EXPECT_EQ(Window().StatusPanel(0), QStringLiteral(u"B1 4行1列 (全5行)"));
   EXPECT_EQ(View()->Document().Text().find('G'), std::string::npos) << "Ctrl+G typed nothing";
+}
+
+// A double-click on the file information's invalid-line listing closes it
+// and puts the caret on that line of the document.
+TEST_F(DesktopDocumentsTest, DoubleClickedInvalidLineIsShownInTheDocument) {
+  const std::filesystem::path path = directory_ / "invalid.htd";
+  WriteFile(path, kRecord + "bad\r\n" + kRecord + "worse\r\n");
+  AnswerFile(path, [] { AnswerType(Data01); });
+  Trigger("MenuFileOpen");
+  FocusView();
+  WhenModalOpens(QStringLiteral("FormFileInfo"), [](QWidget* dialog) {
+    auto* combo = dialog->findChild<QComboBox*>(QStringLiteral("ComboShowInfo"));
+    combo->setCurrentIndex(1);
+    emit combo->activated(1);
+    auto* memo = dialog->findChild<QAbstractItemView*>(QStringLiteral("MemoInfo"));
+    ASSERT_NE(memo, nullptr);
+    ASSERT_EQ(memo->model()->rowCount(), 2);
+    const QPoint row = memo->visualRect(memo->model()->index(1, 0)).center();
+    // As a mouse does: a press on the row first, then the double-click.
+    QTest::mouseClick(memo->viewport(), Qt::LeftButton, Qt::NoModifier, row);
+    QTest::mouseDClick(memo->viewport(), Qt::LeftButton, Qt::NoModifier, row);
+    QTest::qWait(10);
+    EXPECT_FALSE(dialog->isVisible());
+    if (dialog->isVisible()) ClickButton(dialog, QStringLiteral("OK(&O)"));
+  });
+  Trigger("MenuFileInformation");
+  EXPECT_EQ(View()->Document().SelStart(), View()->Document().PositionOfLine(3));
+  EXPECT_EQ(Window().StatusPanel(0), QStringLiteral(u"01 4行1列 (全5行)"));
 }
 
 TEST_F(DesktopDocumentsTest, LineNumbersSettingIsCheckedAndKept) {
