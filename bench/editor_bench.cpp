@@ -52,6 +52,13 @@ class QuietDesktop : public DesktopPort {
   void StartRecoveryTimer() override {}
   void ContinueRecoverySoon() override {}
   void OpenWithDesktop(const std::string&, bool) override {}
+  void DocumentClosing(int) override {}
+  void SetPageModified(int, bool) override {}
+  void SetLineNumbersVisible(bool) override {}
+  void RunGoToLine(GoToLineForm&) override {}
+  void SetRecentFiles(const std::vector<RecentFile>&) override {}
+  std::vector<std::string> ReadSetting(const std::string&) override { return {}; }
+  void WriteSetting(const std::string&, const std::vector<std::string>&) override {}
 };
 
 constexpr std::size_t kLines = 1000000;

@@ -1,6 +1,7 @@
 #include "gui/application.h"
 
 #include <QDir>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -47,6 +48,7 @@ MorvikApplication::MorvikApplication(int& argc, char** argv)
   setApplicationName(QStringLiteral("Morvik"));
   setApplicationVersion(QStringLiteral("2.10.00"));
   setDesktopFileName(QStringLiteral("morvik"));
+  setWindowIcon(QIcon(QStringLiteral(":/icons/morvik.svg")));
   InstallFontSubstitutions();
   setFont(WindowFont());
   // The program speaks Japanese whatever the locale, so Qt's own dialogs

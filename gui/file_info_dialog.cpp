@@ -59,6 +59,8 @@ FileInfoDialog::FileInfoDialog(QWidget* parent, const QStringList& show_info_ite
   SetFixedClientSize(396, 251);
 
   connect(combo_show_info_, &QComboBox::activated, this, &FileInfoDialog::ShowInfoChosen);
+  connect(memo_info_, &QAbstractItemView::doubleClicked, this,
+          [this](const QModelIndex& index) { emit InfoLineDoubleClicked(index.row()); });
 }
 
 void FileInfoDialog::SetFileNameLabel(const QString& text) {

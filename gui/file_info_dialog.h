@@ -37,6 +37,8 @@ class FileInfoDialog : public OutcomeDialog {
  signals:
   // The user picked item index of ComboShowInfo (also the same one again).
   void ShowInfoChosen(int index);
+  // The user double-clicked line row of the listing.
+  void InfoLineDoubleClicked(int row);
 
  private:
   QLabel* label_file_name_;

@@ -14,6 +14,7 @@
 #include "app/editor/main_window_layout.h"
 #include "gui/find_replace_dialogs.h"
 #include "gui/fonts.h"
+#include "gui/window_placement.h"
 
 namespace morvik {
 namespace {
@@ -35,8 +36,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("FormEditor"));
   setWindowTitle(QStringLiteral("Morvik"));
   setFont(WindowFont());
-  move(main_window::kLeft, main_window::kTop);
-  resize(main_window::kWidth, main_window::kHeight);
+  PlaceOnScreen(*this, QRect(main_window::kLeft, main_window::kTop, main_window::kWidth,
+                             main_window::kHeight));
 
   page_edit_ = new QTabWidget(this);
   page_edit_->setObjectName(QStringLiteral("PageEdit"));

@@ -91,6 +91,7 @@ QtDesktop::QtDesktop()
                    [this] { Run([this] { editor_->SaveRecoveryFiles(); }); });
   ConnectMenus();
   ConnectFindDialogs();
+  ConnectDocumentCommands();
   QObject::connect(window_->PageEdit(), &QTabWidget::currentChanged, window_.get(), [this](int) {
     if (!switching_pages_) Run([this] { editor_->PageEditChange(); });
   });
@@ -223,6 +224,7 @@ void QtDesktop::DocumentCreated(int index, TRichEditEx& document, const std::str
     views_.resize(static_cast<std::size_t>(index) + 1, nullptr);
   }
   views_[static_cast<std::size_t>(index)] = view;
+  ViewAdded(*view);
   const bool was_switching = switching_pages_;
   switching_pages_ = true;  // the first page becomes current by itself
   window_->PageEdit()->insertTab(index, page, QString::fromStdString(caption));

@@ -20,11 +20,14 @@
 class QAction;
 class QFileSystemWatcher;
 class QTimer;
+class QMenu;
+class QObject;
 
 namespace morvik {
 
 class DocumentView;
 class MainWindow;
+struct CommandLine;
 
 // FontSpec (the logic's font value) to a Qt font and back.
 QFont QFontOfSpec(const FontSpec& spec);
@@ -51,6 +54,15 @@ class QtDesktop : public DesktopPort {
   // (the tests' windows) nothing is kept. When the directory cannot be
   // used, says so and goes on without.
   void KeepRecoveryFiles(const std::string& directory);
+
+  // Opens the command line's files, one after the other, as Open does: of
+  // its type, or asking for each. A file that cannot be read is reported
+  // like any failed command, and the rest still open.
+  void OpenFiles(const CommandLine& line);
+  // Files dropped on the window: each opens as Open does, asking its type.
+  void OpenDroppedFiles(const QStringList& paths);
+  // The recent-files submenu of the File menu.
+  QMenu* RecentMenu() const { return recent_menu_; }
 
   // --- DesktopPort -------------------------------------------------------------
   void DocumentCreated(int index, TRichEditEx& document, const std::string& tab_sheet_name,
@@ -82,6 +94,14 @@ class QtDesktop : public DesktopPort {
   void StartRecoveryTimer() override;
   void ContinueRecoverySoon() override;
   void OpenWithDesktop(const std::string& path_or_url, bool with_main_window) override;
+  // qt_desktop_documents.cpp
+  void DocumentClosing(int index) override;
+  void SetPageModified(int index, bool modified) override;
+  void SetLineNumbersVisible(bool visible) override;
+  void RunGoToLine(GoToLineForm& form) override;
+  void SetRecentFiles(const std::vector<RecentFile>& files) override;
+  std::vector<std::string> ReadSetting(const std::string& key) override;
+  void WriteSetting(const std::string& key, const std::vector<std::string>& values) override;
 
  private:
   // Runs handler with the default exception display.
@@ -94,6 +114,13 @@ class QtDesktop : public DesktopPort {
   // and no dialog or message box is open (it may ask the user).
   void CheckFilesSoon();
   bool RunFileDialog(bool save, FileDialogState& dialog);
+  // qt_desktop_documents.cpp: tab close buttons, the recent-files menu,
+  // the zoom keys, and drops of files on the window and every view.
+  void ConnectDocumentCommands();
+  // A view was made for a new document: it gets the line-number setting,
+  // the window's handling of dropped files, and zooms on Ctrl+wheel.
+  void ViewAdded(DocumentView& view);
+  void ApplyLineNumbers(DocumentView& view);
 
   // Destroyed last: its clean end removes this session's files once the
   // editor, which hands it snapshots, is gone.
@@ -105,6 +132,10 @@ class QtDesktop : public DesktopPort {
   QTimer* recovery_timer_;
   // Set while the logic switches pages, which is no user's tab switch.
   bool switching_pages_ = false;
+  QMenu* recent_menu_ = nullptr;
+  // Dropped files, on the window and on every view.
+  QObject* file_drops_ = nullptr;
+  bool line_numbers_visible_ = false;
 };
 
 }  // namespace morvik

@@ -73,6 +73,11 @@ void QtDesktop::RunFileInfo(TFormFileInfo& form) {
       dialog.SetInfoLines(&form.MemoInfo);
     });
   });
+  // A double-click on an invalid line closes the dialog to show that line.
+  QObject::connect(&dialog, &FileInfoDialog::InfoLineDoubleClicked, &dialog, [&](int row) {
+    form.MemoInfoDblClick(row);
+    if (form.CloseRequested) dialog.accept();
+  });
   dialog.exec();
   form.ButtonOKClick();
 }

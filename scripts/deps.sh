@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, testing and running Morvik need,
 # and the extra packages named as arguments (scripts/screenshots.sh asks for its tools).
+# qt6-wayland lets the program run natively on a Wayland session, libqt6svg6 draws its
+# icon; desktop-file-utils, shared-mime-info and groff-base check the installed desktop
+# entry, MIME type and manual pages in the tests.
 # Only missing packages are installed, so a repeated run costs a second.
 set -euo pipefail
 
@@ -10,7 +13,9 @@ packages=(
   libicu-dev
   clang-tidy clang-format
   qt6-base-dev qt6-translations-l10n qt6-l10n-tools
+  qt6-wayland libqt6svg6
   fonts-ipafont-gothic xvfb xauth xdotool
+  desktop-file-utils shared-mime-info groff-base
   "$@"
 )
 

@@ -1,6 +1,8 @@
 // The file-information dialog's logic over the data layer's listings.
 #include "app/dialogs/file_info.h"
 
+#include <string_view>
+
 #include "app/document/rich_edit_ex.h"
 #include "data/file_info.h"
 #include "data/line_sort.h"
@@ -67,6 +69,25 @@ void TFormFileInfo::ComboShowInfoChange() {
 }
 
 void TFormFileInfo::ButtonOKClick() {
+  CloseRequested = true;
+}
+
+void TFormFileInfo::MemoInfoDblClick(int Index) {
+  if (ComboShowInfoItemIndex != kShowInvalidLines || Index < 0 ||
+      Index >= static_cast<int>(MemoInfo.size())) {
+    return;
+  }
+  // "Line" + the 1-based number + a blank + the line.
+  static constexpr std::string_view kPrefix = "Line";
+  const std::string_view entry = MemoInfo[static_cast<std::size_t>(Index)];
+  if (!entry.starts_with(kPrefix)) return;
+  std::size_t line = 0;
+  std::size_t digits = kPrefix.size();
+  for (; digits < entry.size() && entry[digits] >= '0' && entry[digits] <= '9'; ++digits) {
+    line = line * 10 + static_cast<std::size_t>(entry[digits] - '0');
+  }
+  if (digits == kPrefix.size() || line == 0) return;
+  JumpLine = line;
   CloseRequested = true;
 }
 

@@ -6,6 +6,7 @@
 #ifndef MORVIK_APP_DIALOGS_FILE_INFO_H_
 #define MORVIK_APP_DIALOGS_FILE_INFO_H_
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -36,6 +37,9 @@ class TFormFileInfo {
   // the path converted from the file system's UTF-8).
   std::vector<std::string> MemoInfo;
   bool CloseRequested = false;
+  // The document line (1-based) that a double-click on the invalid-line
+  // listing chose to go to, 0 for none; set together with CloseRequested.
+  std::size_t JumpLine = 0;
 
   // Shows (true) or ends (false) the hourglass; set by whoever shows the
   // dialog.
@@ -46,6 +50,10 @@ class TFormFileInfo {
   // Fills MemoInfo for the chosen item.
   void ComboShowInfoChange();
   void ButtonOKClick();
+  // A double-click on line Index of the memo: on the invalid-line listing
+  // ("Line5 ..."), the dialog closes to show that line of the document;
+  // elsewhere nothing happens.
+  void MemoInfoDblClick(int Index);
 
  private:
   const TRichEditEx* document_;

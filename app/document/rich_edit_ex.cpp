@@ -3,6 +3,8 @@
 #include "app/document/rich_edit_ex.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <utility>
 
@@ -79,6 +81,9 @@ struct TRichEditEx::Impl {
   TextStore store;
   SelectionRange selection;
   bool modified = false;
+  // The history's state of the text last saved or loaded, or none when undo
+  // and redo cannot bring that text back (a new document, cleared undo).
+  std::optional<std::uint64_t> saved_state;
   bool read_only = false;
   UndoHistory history;
   std::vector<DocumentObserver*> observers;
@@ -115,6 +120,17 @@ struct TRichEditEx::Impl {
     modified = value;
     Notify([value](DocumentObserver& o) { o.ModifiedChanged(value); });
   }
+
+  // The present text is what the file holds.
+  void MarkSaved() {
+    saved_state = history.State();
+    // Typing on must not extend the step that names the saved text.
+    history.BreakTyping();
+    SetModifiedFlag(false);
+  }
+
+  // After undo or redo: modified unless back at the saved text.
+  void FollowSavedState() { SetModifiedFlag(saved_state != history.State()); }
 
   void CheckLength(std::size_t removed, std::size_t inserted) const {
     if (inserted > removed && store.Size() - removed + inserted > kMaxLength) {
@@ -173,7 +189,6 @@ struct TRichEditEx::Impl {
       }
     }
     SetSelectionQuietly(forwards ? step.after : step.before);
-    SetModifiedFlag(true);
   }
 
   bool EndsWithBreak() const {
@@ -421,7 +436,11 @@ bool TRichEditEx::Modified() const {
   return impl_->modified;
 }
 void TRichEditEx::SetModified(bool modified) {
-  impl_->SetModifiedFlag(modified);
+  if (modified) {
+    impl_->SetModifiedFlag(true);
+  } else {
+    impl_->MarkSaved();
+  }
 }
 bool TRichEditEx::ReadOnly() const {
   return impl_->read_only;
@@ -448,6 +467,7 @@ void TRichEditEx::Undo() {
   UndoStep step = history.PopUndo();
   impl_->Replay(step, false);
   history.PushRedo(std::move(step));
+  impl_->FollowSavedState();
 }
 
 void TRichEditEx::Redo() {
@@ -456,10 +476,15 @@ void TRichEditEx::Redo() {
   UndoStep step = history.PopRedo();
   impl_->Replay(step, true);
   history.PushUndo(std::move(step));
+  impl_->FollowSavedState();
 }
 
 void TRichEditEx::ClearUndo() {
-  if (!impl_->history.InGroup()) impl_->history.Clear();
+  if (impl_->history.InGroup()) return;
+  impl_->history.Clear();
+  // An unmodified text stays the saved one; a modified one can no longer
+  // go back to it.
+  impl_->saved_state = impl_->modified ? std::nullopt : std::optional<std::uint64_t>(0);
 }
 
 void TRichEditEx::BreakUndoGroup() {
@@ -488,7 +513,7 @@ void TRichEditEx::LoadFromFile(const std::string& path) {
       TextChange{0, old_counts.bytes, new_counts.bytes, 0, old_counts.chars, new_counts.chars});
   impl_->SetSelectionQuietly({0, 0});
   // The document now is what the file holds.
-  impl_->SetModifiedFlag(false);
+  impl_->MarkSaved();
 }
 
 void TRichEditEx::SaveToFile(const std::string& path) const {

@@ -141,6 +141,9 @@ class TRichEditEx {
   void ReplaceSelection(std::string_view bytes);
 
   // --- Modified flag, read-only state --------------------------------------------
+  // Set by every edit; cleared by SetModified(false) (after a save) and by
+  // LoadFromFile, and again by undo or redo that come back to the text of
+  // that moment.
   bool Modified() const;
   void SetModified(bool modified);
   // While read-only (a long command runs on the document) edits from a view

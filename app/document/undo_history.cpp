@@ -10,7 +10,7 @@ void UndoHistory::Record(RecordedEdit edit, const SelectionRange& before, EditKi
   redo_.clear();
   if (group_depth_ > 0) {
     if (!group_has_step_) {
-      undo_.push_back(UndoStep{{}, group_before_, before});
+      undo_.push_back(NewStep({}, group_before_, before));
       group_has_step_ = true;
     }
     undo_.back().edits.push_back(std::move(edit));
@@ -40,7 +40,9 @@ void UndoHistory::Record(RecordedEdit edit, const SelectionRange& before, EditKi
       break;
   }
   typing_position_ = edit.offset + edit.inserted.size();
-  undo_.push_back(UndoStep{{std::move(edit)}, before, before});
+  std::vector<RecordedEdit> edits;
+  edits.push_back(std::move(edit));
+  undo_.push_back(NewStep(std::move(edits), before, before));
 }
 
 void UndoHistory::SetSelectionAfter(const SelectionRange& after) {

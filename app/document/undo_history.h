@@ -12,6 +12,7 @@
 #define MORVIK_APP_DOCUMENT_UNDO_HISTORY_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,8 @@ struct UndoStep {
   std::vector<RecordedEdit> edits;
   SelectionRange before;
   SelectionRange after;
+  // Names the text this step leaves; never reused within a history.
+  std::uint64_t id = 0;
 };
 
 // What an edit is, as far as typing is concerned.
@@ -68,6 +71,11 @@ class UndoHistory {
   bool TypingOpen() const { return typing_ != Typing::kNone; }
   std::size_t TypingPosition() const { return typing_position_; }
 
+  // Names the present text among those undo and redo reach: the id of the
+  // newest undo step, 0 before any. A step that typing extends keeps its
+  // id, so whoever remembers a state closes the typing step (BreakTyping).
+  std::uint64_t State() const { return undo_.empty() ? 0 : undo_.back().id; }
+
   bool CanUndo() const { return !undo_.empty(); }
   bool CanRedo() const { return !redo_.empty(); }
   UndoStep PopUndo();
@@ -79,8 +87,15 @@ class UndoHistory {
  private:
   enum class Typing { kNone, kInserting, kDeleting };
 
+  // A new step of the history, with an id of its own.
+  UndoStep NewStep(std::vector<RecordedEdit> edits, const SelectionRange& before,
+                   const SelectionRange& after) {
+    return UndoStep{std::move(edits), before, after, ++last_id_};
+  }
+
   std::vector<UndoStep> undo_;
   std::vector<UndoStep> redo_;
+  std::uint64_t last_id_ = 0;
   Typing typing_ = Typing::kNone;
   std::size_t typing_position_ = 0;
   int group_depth_ = 0;

@@ -157,6 +157,7 @@ void TFormEditor::MenuFileInformationClick() {
   form.SetBusyCursor = [this](bool busy) { port_.SetBusyCursor(busy); };
   form.FormCreate();
   port_.RunFileInfo(form);
+  if (form.JumpLine != 0) GoToLine(form.JumpLine);
 }
 
 void TFormEditor::MenuEditScriptClick() {

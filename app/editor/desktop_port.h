@@ -9,8 +9,10 @@
 #define MORVIK_APP_EDITOR_DESKTOP_PORT_H_
 
 #include <string>
+#include <vector>
 
 #include "app/editor/dialog_state.h"
+#include "app/editor/editor_documents.h"
 #include "app/editor/message_boxes.h"
 
 namespace morvik {
@@ -38,6 +40,15 @@ class DesktopPort {
   // editor. Does not activate the page.
   virtual void DocumentCreated(int index, TRichEditEx& document, const std::string& tab_sheet_name,
                                const std::string& caption, const FontSpec& font) = 0;
+  // Page index is about to close: its tab and view go, and the pages after
+  // it move down one index. The document is destroyed after this returns.
+  virtual void DocumentClosing(int index) = 0;
+  // Shows on page index's tab whether its document holds unsaved changes;
+  // the caption stays as it is.
+  virtual void SetPageModified(int index, bool modified) = 0;
+  // Line numbers beside the text of every document, present and future,
+  // and the menu item's check mark.
+  virtual void SetLineNumbersVisible(bool visible) = 0;
   // The active tab page, -1 when there is none.
   virtual int ActivePageIndex() const = 0;
   // Makes page index the active one. This is not a user's tab switch: it
@@ -75,6 +86,9 @@ class DesktopPort {
   // It reads and writes TFormEditor::FindDialog or ReplaceDialog and calls
   // FindDialogFind or ReplaceDialogReplace with it.
   virtual void ShowFindDialog(FindDialogKind kind) = 0;
+  // The go-to-line dialog, modal: form's fields carry the preset in and
+  // the answer out.
+  virtual void RunGoToLine(GoToLineForm& form) = 0;
   // A standard message box of kind (its caption and icon) with buttons,
   // modal; returns the button chosen, or EscapeAnswer(buttons) when the
   // box is closed without a choice.
@@ -105,6 +119,14 @@ class DesktopPort {
   // Calls TFormEditor::ContinueRecoverySnapshots once the events pending
   // now (keystrokes, repaints) have run.
   virtual void ContinueRecoverySoon() = 0;
+  // The recent-files menu lists files, newest first.
+  virtual void SetRecentFiles(const std::vector<RecentFile>& files) = 0;
+
+  // --- Settings kept between runs ---------------------------------------------
+  // Each setting is a list of texts under a key; a key never written reads
+  // as an empty list.
+  virtual std::vector<std::string> ReadSetting(const std::string& key) = 0;
+  virtual void WriteSetting(const std::string& key, const std::vector<std::string>& values) = 0;
 
   // --- Desktop ---------------------------------------------------------------
   // Opens a file or URL with the desktop's associated program; a failure is

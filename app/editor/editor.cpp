@@ -24,6 +24,7 @@ void TFormEditor::FormCreate() {
   DisplayFont = FontSpec();
   ProgramDir = port_.ProgramDirectory();
   if (ProgramDir.empty() || ProgramDir.back() != '/') ProgramDir += '/';
+  LoadSettings();
 }
 
 void TFormEditor::FormClose(CloseAction& Action) {
@@ -34,7 +35,7 @@ void TFormEditor::FormClose(CloseAction& Action) {
   for (int number = 1; number <= DocumentCount; ++number) {
     TRichEditEx* document = DocumentByNumber(number);
     if (document == nullptr || !document->Modified()) continue;
-    port_.SetActivePage(number - 1);
+    port_.SetActivePage(PageIndexOfNumber(number));
     const MessageButton answer = port_.ShowMessage(
         MessageKind::Confirmation,
         document->FileName + "\r\n\r\nは変更されています。保存しますか？", kYesNoCancelButtons);
@@ -65,10 +66,11 @@ void TFormEditor::CreateDocument(DataType T) {
   document.DataType = T;
   document.SetModified(true);
   document.FileName = "Untitled" + std::to_string(number);
-  page.Font = DisplayFont;
+  page.Font = ZoomedFont(DisplayFont, ZoomLevel);
   page.Watch();
-  const int index = number - 1;
+  const int index = PageCount() - 1;
   port_.DocumentCreated(index, document, page.TabSheetName, page.Caption, page.Font);
+  DocumentModifiedChanged(page);
   port_.SetActivePage(index);
 }
 
@@ -83,8 +85,15 @@ TRichEditEx* TFormEditor::CurrentDocument() const {
 }
 
 TRichEditEx* TFormEditor::DocumentByNumber(int number) const {
-  if (number < 1 || number > PageCount()) return nullptr;
-  return &pages_[number - 1]->Document;
+  const int index = PageIndexOfNumber(number);
+  return index < 0 ? nullptr : &pages_[index]->Document;
+}
+
+int TFormEditor::PageIndexOfNumber(int number) const {
+  for (int index = 0; index < PageCount(); ++index) {
+    if (pages_[index]->Number == number) return index;
+  }
+  return -1;
 }
 
 const std::string& TFormEditor::TabSheetName(int index) const {

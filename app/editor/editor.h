@@ -11,7 +11,9 @@
 //
 // The handlers are split over files by concern: editor.cpp (documents,
 // status bar, window), editor_file.cpp (File menu), editor_find.cpp (find
-// and replace), editor_help.cpp (Help and Settings menus).
+// and replace), editor_help.cpp (Help and Settings menus),
+// editor_documents.cpp (closing documents, recent files, going to a line,
+// line numbers and zoom).
 #ifndef MORVIK_APP_EDITOR_EDITOR_H_
 #define MORVIK_APP_EDITOR_EDITOR_H_
 
@@ -27,6 +29,7 @@
 #include "app/editor/dialog_state.h"
 #include "app/editor/recovery_files.h"
 #include "data/file_identity.h"
+#include "app/editor/editor_documents.h"
 #include "data/sv_data.h"
 
 namespace morvik {
@@ -38,11 +41,12 @@ class TFormEditor {
  public:
   static constexpr char kCaption[] = "Morvik";
   static constexpr char kVersionLine[] = "Morvik ver2.10.00";
-  // The project's web page, opened from the Help menu.
-  static constexpr char kProjectUrl[] = "https://morvik.example.org/";
   static constexpr char kOpenDialogFilter[] = "Savra データファイル|*.txt;*.htd|全てのファイル|*";
   // The help file, relative to ProgramDir.
   static constexpr char kHelpFile[] = "help/index.htm";
+  // The help file's section about the project: the Help menu's project
+  // page, so that it is there wherever the program is installed.
+  static constexpr char kProjectSection[] = "project";
   // The key code of Enter as a document's key-press event reports it.
   static constexpr char16_t kEnterKey = 13;
 
@@ -64,9 +68,16 @@ class TFormEditor {
   // Previous of the Edit menu (F3, Shift+F3).
   FindDialogState LastFind;
 
+  // The files opened lately, newest first, kept between runs.
+  std::vector<RecentFile> RecentFiles;
+  // Line numbers beside the documents' text, kept between runs.
+  bool LineNumbersVisible = false;
+  // The documents' zoom for this run (0: the display font's own size).
+  int ZoomLevel = 0;
+
   // --- Window ----------------------------------------------------------------
-  // Run once when the window is created: the display font and ProgramDir.
-  // No document is created.
+  // Run once when the window is created: the display font, ProgramDir and
+  // the settings kept between runs. No document is created.
   void FormCreate();
   // The unsaved-changes pass: each modified document, in tab order, is
   // shown and offered for saving (Yes, No, Cancel). Yes for a document that
@@ -82,10 +93,13 @@ class TFormEditor {
   void CreateDocument(DataType T);
   // The document of the active tab page, or nullptr.
   TRichEditEx* CurrentDocument() const;
-  // The document named "RichEdit" + number, or nullptr.
+  // The document named "RichEdit" + number, or nullptr (also once closed).
   TRichEditEx* DocumentByNumber(int number) const;
-  // Tab pages, for a view: page index i holds document number i + 1.
+  // Tab pages, for a view, in tab order. Numbers stay with their documents
+  // when others close: page index i holds the i-th document still open.
   int PageCount() const { return static_cast<int>(pages_.size()); }
+  // The page holding document number, or -1.
+  int PageIndexOfNumber(int number) const;
   const std::string& TabSheetName(int index) const;
   const std::string& PageCaption(int index) const;
   const FontSpec& DocumentFont(int index) const;
@@ -151,9 +165,39 @@ class TFormEditor {
   // --- File menu ---------------------------------------------------------------
   void MenuFileNewClick();
   void MenuFileOpenClick();
+  // Opens the file at path as a new document, as Open does once its dialog
+  // has answered: of the given type, or of the one the data-type dialog asks
+  // for (nothing happens when that is cancelled). A failed read throws and
+  // leaves the new document empty and untitled.
+  void OpenFile(const std::string& path, std::optional<DataType> type);
   void MenuFileSaveClick();
   void MenuFileSaveAsClick();
   void MenuFileChangeDataTypeClick();
+
+  // File menu: closes the current document, asking first about unsaved
+  // changes as closing the window does.
+  void MenuFileCloseClick();
+  // The close button of page index's tab: that document is made current,
+  // then closed as MenuFileCloseClick does.
+  void PageCloseClick(int index);
+  // The recent-files menu's entry index: opens that file, the data-type
+  // dialog preset to the type it was opened as last.
+  void MenuFileRecentClick(int index);
+
+  // --- Edit menu: going to a line -------------------------------------------
+  // Asks for a line number and puts the caret at the start of that line.
+  void MenuEditGoToLineClick();
+  // Puts the caret of the current document at the start of line (1-based,
+  // clamped to the document) and shows it.
+  void GoToLine(std::size_t line);
+
+  // --- Settings menu: line numbers and zoom ---------------------------------
+  void MenuConfigLineNumbersClick();
+  void MenuConfigZoomInClick();
+  void MenuConfigZoomOutClick();
+  void MenuConfigZoomResetClick();
+  // Ctrl+wheel: steps up (positive) or down from the present zoom.
+  void ZoomBy(int steps);
 
   // --- Edit menu: find and replace -------------------------------------------
   void MenuEditFindClick();
@@ -172,6 +216,8 @@ class TFormEditor {
   void MenuHelpAboutClick();
   void MenuHelpScriptClick();
   void MenuHelpWWWClick();
+  // The project page as a file URL: the help file's project section.
+  std::string ProjectPageUrl() const;
 
   // --- Long commands -----------------------------------------------------------
   // Sort and merge run inside a LongCommand: the hourglass shows, their
@@ -243,6 +289,18 @@ class TFormEditor {
   int ActivePage() const;
   void SetActivePageCaption(const std::string& caption);
   void SetPageFont(int index, const FontSpec& font);
+  // editor_documents.cpp: the settings read at creation, a file that
+  // opened (into the recent list), a document whose modified flag changed
+  // (its tab's mark), and every document's font from DisplayFont and the
+  // zoom.
+  void LoadSettings();
+  void RememberRecentFile(const std::string& path, DataType type);
+  void DocumentModifiedChanged(const Page& page);
+  // Page index goes, with its document; the status bar follows the page
+  // that becomes current.
+  void CloseDocument(int index);
+  void ApplyDocumentFont();
+  void SetZoomLevel(int level);
 
   DesktopPort& port_;
   std::vector<std::unique_ptr<Page>> pages_;

@@ -29,9 +29,13 @@ void TFormEditor::MenuFileNewClick() {
 void TFormEditor::MenuFileOpenClick() {
   if (LongCommandRunning()) return;
   if (!port_.ChooseOpenFile(OpenDialog)) return;
-  const std::optional<DataType> type = AskDataType();
+  OpenFile(OpenDialog.FileName, std::nullopt);
+}
+
+void TFormEditor::OpenFile(const std::string& path, std::optional<DataType> type) {
+  if (LongCommandRunning()) return;
+  if (!type) type = AskDataType();
   if (!type) return;
-  const std::string path = OpenDialog.FileName;
   CreateDocument(*type);
   TRichEditEx& document = *DocumentByNumber(DocumentCount);
   BusyCursorGuard busy(port_);
@@ -43,6 +47,7 @@ void TFormEditor::MenuFileOpenClick() {
   SetDocumentFile(PageOf(document), path, identity);
   document.SetModified(false);
   SetActivePageCaption(BaseName(path));
+  RememberRecentFile(path, *type);
 }
 
 void TFormEditor::MenuFileSaveClick() {
@@ -95,7 +100,7 @@ bool TFormEditor::SaveDocumentAs(TRichEditEx* document) {
   Page& page = PageOf(*document);
   SetDocumentFile(page, path, StatFile(path));
   page.Caption = BaseName(path);
-  port_.SetPageCaption(page.Index, page.Caption);
+  port_.SetPageCaption(PageIndexOfNumber(page.Number), page.Caption);
   document->SetModified(false);
   ForgetRecovery(page);
   return true;

@@ -54,7 +54,7 @@ void TFormEditor::CheckFilesOnDisk() {
     const FileIdentity now = StatFile(page.Document.FileName);
     if (!now.Regular || now == page.OnDisk || now == page.Reported) continue;
     page.Reported = now;  // told once, whatever the answer
-    port_.SetActivePage(page.Index);
+    port_.SetActivePage(PageIndexOfNumber(page.Number));
     const MessageButton answer = port_.ShowMessage(
         MessageKind::Confirmation,
         "ファイル\r\n\"" + page.Document.FileName +

@@ -4,6 +4,28 @@
 #include "app/editor/editor.h"
 
 namespace morvik {
+namespace {
+
+// path as a file URL: bytes other than unreserved ones and "/" are
+// percent-encoded, so a blank or a "#" in a directory name stays a name.
+std::string FileUrl(const std::string& path) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string url = "file://";
+  for (const char c : path) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
+        (byte >= '0' && byte <= '9') || c == '-' || c == '.' || c == '_' || c == '~' || c == '/') {
+      url += c;
+    } else {
+      url += '%';
+      url += kHex[byte >> 4];
+      url += kHex[byte & 0xF];
+    }
+  }
+  return url;
+}
+
+}  // namespace
 
 void TFormEditor::MenuConfigFontClick() {
   // The dialog always starts from the display font, not from what it last
@@ -11,10 +33,8 @@ void TFormEditor::MenuConfigFontClick() {
   FontDialog = DisplayFont;
   if (!port_.ChooseFont(FontDialog)) return;
   DisplayFont = FontDialog;
-  for (int number = 1; number <= DocumentCount; ++number) {
-    if (DocumentByNumber(number) == nullptr) continue;
-    SetPageFont(number - 1, DisplayFont);
-  }
+  // The zoom of this run stays, on the new font.
+  ApplyDocumentFont();
 }
 
 void TFormEditor::MenuHelpAboutClick() {
@@ -22,7 +42,8 @@ void TFormEditor::MenuHelpAboutClick() {
                     std::string(kVersionLine) +
                         "\r\n\r\n"
                         "Savra データファイルと SavraScript のための Shift_JIS テキストエディタ\r\n"
-                        "https://morvik.example.org/",
+                        "ヘルプ: " +
+                        ProgramDir + kHelpFile,
                     kOkButton);
 }
 
@@ -37,8 +58,12 @@ void TFormEditor::MenuHelpScriptClick() {
                     kYesButton);
 }
 
+std::string TFormEditor::ProjectPageUrl() const {
+  return FileUrl(ProgramDir + kHelpFile) + "#" + kProjectSection;
+}
+
 void TFormEditor::MenuHelpWWWClick() {
-  port_.OpenWithDesktop(kProjectUrl, false);
+  port_.OpenWithDesktop(ProjectPageUrl(), false);
 }
 
 }  // namespace morvik

@@ -12,11 +12,12 @@
 namespace morvik {
 
 // A tab page with its document. The page watches its document so that every
-// change of the text, whoever made it, refreshes the caret status.
+// change of the text, whoever made it, refreshes the caret status, and its
+// tab shows whether the document holds unsaved changes.
 class TFormEditor::Page : public DocumentObserver {
  public:
   Page(TFormEditor& editor, int number)
-      : Index(number - 1),
+      : Number(number),
         TabSheetName("TabSheet" + std::to_string(number)),
         Caption("Untitled" + std::to_string(number)),
         Document("RichEdit" + std::to_string(number)),
@@ -36,8 +37,11 @@ class TFormEditor::Page : public DocumentObserver {
     editor_.RecoveryNeeded();
     editor_.DocumentChange(Document);
   }
+  void ModifiedChanged(bool) override { editor_.DocumentModifiedChanged(*this); }
 
-  const int Index;  // of the tab page
+  // The document's number; its page's index changes as pages before it
+  // close (TFormEditor::PageIndexOfNumber).
+  const int Number;
   std::string TabSheetName;
   std::string Caption;
   FontSpec Font;

@@ -28,7 +28,7 @@ void TFormEditor::ForgetRecovery(Page& page) {
   page.ChangesKept = page.Changes;
   page.Snapshot.reset();
   if (recovery_ == nullptr || !page.RecoveryKept) return;
-  recovery_->Forget(page.Index + 1);
+  recovery_->Forget(page.Number);
   page.RecoveryKept = false;
 }
 
@@ -68,7 +68,7 @@ void TFormEditor::ContinueRecoverySnapshots() {
     record.FileName = page.Document.FileName;
     record.Text = std::move(copy);
     page.Snapshot.reset();
-    recovery_->Keep(page.Index + 1, std::move(record));
+    recovery_->Keep(page.Number, std::move(record));
     page.ChangesKept = page.Changes;
     page.RecoveryKept = true;
   }
@@ -104,7 +104,7 @@ void TFormEditor::OfferRecovery() {
         SetDocumentFile(page, record.FileName, FileIdentity{});
         page.Reported = StatFile(record.FileName);  // no offer to reload over it
         page.Caption = BaseNameOf(record.FileName);
-        port_.SetPageCaption(page.Index, page.Caption);
+        port_.SetPageCaption(PageIndexOfNumber(page.Number), page.Caption);
       }
       document.SetModified(true);
     }

@@ -44,6 +44,7 @@ inline constexpr MenuItemSpec kMenuFileItems[] = {
     {"MenuFileSave", "上書き保存(&S)", "Ctrl+S", &TFormEditor::MenuFileSaveClick},
     {"MenuFileSaveAs", "名前を付けて保存(&A)...", "Ctrl+Shift+S",
      &TFormEditor::MenuFileSaveAsClick},
+    {"MenuFileClose", "閉じる(&C)", "Ctrl+W", &TFormEditor::MenuFileCloseClick},
     {"S3", kSeparator, ""},
     {"MenuFileChangeDataType", "ファイルの種類を変更(&C)...", "",
      &TFormEditor::MenuFileChangeDataTypeClick},
@@ -57,6 +58,7 @@ inline constexpr MenuItemSpec kMenuEditItems[] = {
     {"MenuEditFindNext", "次を検索(&N)", "F3", &TFormEditor::MenuEditFindNextClick},
     {"MenuEditFindPrevious", "前を検索(&V)", "Shift+F3", &TFormEditor::MenuEditFindPreviousClick},
     {"MenuEditReplace", "置換(&R)...", "Ctrl+R", &TFormEditor::MenuEditReplaceClick},
+    {"MenuEditGoToLine", "行へ移動(&G)...", "Ctrl+G", &TFormEditor::MenuEditGoToLineClick},
     {"S4", kSeparator, ""},
     {"MenuEditScript", "SavraScript エディタ(&E)...", "Ctrl+E", &TFormEditor::MenuEditScriptClick},
     {"S5", kSeparator, ""},
@@ -65,6 +67,11 @@ inline constexpr MenuItemSpec kMenuEditItems[] = {
 };
 inline constexpr MenuItemSpec kMenuConfigItems[] = {
     {"MenuConfigFont", "フォント(&F)...", "", &TFormEditor::MenuConfigFontClick},
+    {"MenuConfigLineNumbers", "行番号(&L)", "", &TFormEditor::MenuConfigLineNumbersClick},
+    {"S6", kSeparator, ""},
+    {"MenuConfigZoomIn", "拡大(&I)", "Ctrl++", &TFormEditor::MenuConfigZoomInClick},
+    {"MenuConfigZoomOut", "縮小(&O)", "Ctrl+-", &TFormEditor::MenuConfigZoomOutClick},
+    {"MenuConfigZoomReset", "元の大きさ(&R)", "Ctrl+0", &TFormEditor::MenuConfigZoomResetClick},
 };
 inline constexpr MenuItemSpec kMenuHelpItems[] = {
     {"MenuHelpScript", "SavraScript リファレンス(&R)", "F1", &TFormEditor::MenuHelpScriptClick},

@@ -272,11 +272,16 @@ TEST_F(Documents, HelpOpensTheReferenceOrWarnsWithItsPath) {
   editor_.MenuHelpWWWClick();
   ASSERT_EQ(desktop_.desktop_opens.size(), 2u);
   EXPECT_EQ(desktop_.desktop_opens[0], "parented:" + dir_.string() + "/help/index.htm");
-  EXPECT_EQ(desktop_.desktop_opens[1], TFormEditor::kProjectUrl);
+  EXPECT_EQ(desktop_.desktop_opens[1], "file://" + dir_.string() + "/help/index.htm#project");
 
   editor_.MenuHelpAboutClick();
   EXPECT_EQ(desktop_.messages.back().caption, "Morvik");
   EXPECT_EQ(desktop_.messages.back().text.rfind("Morvik ver2.10.00\r\n\r\n", 0), 0u);
+
+  // A blank or "#" in the installation's path stays part of the file name.
+  desktop_.program_directory = "/opt/my apps#1";
+  editor_.FormCreate();
+  EXPECT_EQ(editor_.ProjectPageUrl(), "file:///opt/my%20apps%231/help/index.htm#project");
 }
 
 TEST_F(Documents, ProgramDirKeepsAnExistingTrailingSlash) {

@@ -44,6 +44,7 @@ class FakeDesktop : public DesktopPort {
     std::string tab_sheet_name;
     std::string caption;
     FontSpec font;
+    bool modified_mark = false;
   };
 
   // --- Script -------------------------------------------------------------
@@ -63,12 +64,18 @@ class FakeDesktop : public DesktopPort {
     enum class Close { Ok, Cancel, Frame } close = Close::Ok;
   };
   std::deque<SortAnswer> sort_answers;
-  // The file-information dialog: the items picked in turn, then OK.
+  // The file-information dialog: the items picked in turn, then OK, or a
+  // double-click on a line of the last listing when one is given.
   std::deque<std::vector<int>> file_info_choices;
+  std::optional<int> file_info_double_click;
   // The script editor: what the user does in it (edit MemoScript, choose
   // menu items), then how it closes: by a Quit item (the session sets
   // CloseRequested) or by the frame (it does not).
   std::deque<std::function<void(TFormScript&)>> script_sessions;
+  // The go-to-line dialog: the line typed, or nullopt for Cancel.
+  std::deque<std::optional<std::size_t>> go_to_line_answers;
+  // The settings file, as it stands between runs.
+  std::map<std::string, std::vector<std::string>> settings;
   // Input that arrives while a long command lets pending events run.
   std::function<void()> on_pending_events;
 
@@ -101,6 +108,10 @@ class FakeDesktop : public DesktopPort {
   std::set<std::string> watched_files;
   bool recovery_timer = false;      // started and not yet expired
   bool recovery_continues = false;  // a snapshot asked to go on
+  std::vector<std::string> closed_pages;  // tab sheet names, in closing order
+  std::vector<GoToLineForm> go_to_line_shown;
+  std::vector<RecentFile> recent_menu;
+  bool line_numbers = false;
 
   // The user clicks another tab (the view then reports the switch).
   void ClickTab(int index) { active_page = index; }
@@ -115,6 +126,36 @@ class FakeDesktop : public DesktopPort {
   void SetActivePage(int index) override {
     active_page = index;
     activations.push_back(index);
+  }
+  void DocumentClosing(int index) override {
+    closed_pages.push_back(pages.at(index).tab_sheet_name);
+    pages.erase(pages.begin() + index);
+    // As a tab widget does: the tab to the right of a closed current one
+    // becomes current, else the one to its left.
+    if (active_page > index || active_page >= static_cast<int>(pages.size())) --active_page;
+  }
+  void SetPageModified(int index, bool modified) override {
+    pages.at(index).modified_mark = modified;
+  }
+  void SetLineNumbersVisible(bool visible) override { line_numbers = visible; }
+  void RunGoToLine(GoToLineForm& form) override {
+    go_to_line_shown.push_back(form);
+    if (go_to_line_answers.empty()) {
+      ADD_FAILURE() << "unexpected go-to-line dialog";
+      return;
+    }
+    const std::optional<std::size_t> answer = go_to_line_answers.front();
+    go_to_line_answers.pop_front();
+    form.Cancelled = !answer;
+    if (answer) form.Line = *answer;
+  }
+  void SetRecentFiles(const std::vector<RecentFile>& files) override { recent_menu = files; }
+  std::vector<std::string> ReadSetting(const std::string& key) override {
+    const auto found = settings.find(key);
+    return found == settings.end() ? std::vector<std::string>() : found->second;
+  }
+  void WriteSetting(const std::string& key, const std::vector<std::string>& values) override {
+    settings[key] = values;
   }
   void SetPageCaption(int index, const std::string& caption) override {
     pages.at(index).caption = caption;
@@ -174,7 +215,8 @@ class FakeDesktop : public DesktopPort {
         }
         file_info_choices.pop_front();
       }
-      form.ButtonOKClick();
+      if (file_info_double_click) form.MemoInfoDblClick(*file_info_double_click);
+      if (!form.CloseRequested) form.ButtonOKClick();
     }
     file_infos.push_back(shown);
   }

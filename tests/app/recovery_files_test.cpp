@@ -89,6 +89,18 @@ TEST_F(Recovery, EditorKeepsModifiedWorkUntilSaved) {
   editor_.MenuFileSaveClick();
   files.Flush();
   EXPECT_FALSE(std::filesystem::exists(recovery[0]));
+
+  // Closing a document and discarding its changes leaves nothing to offer
+  // at the next start, and its file is no longer watched.
+  document.Replace(0, 0, "more ");
+  editor_.SaveRecoveryFiles();
+  files.Flush();
+  ASSERT_TRUE(std::filesystem::exists(recovery[0]));
+  desktop_.message_answers = {MessageButton::No};
+  editor_.MenuFileCloseClick();
+  files.Flush();
+  EXPECT_FALSE(std::filesystem::exists(recovery[0]));
+  EXPECT_FALSE(desktop_.watched_files.contains(path));
 }
 
 // A document larger than a slice is copied over several turns while the

@@ -198,6 +198,70 @@ TEST(ModifiedTest, EveryChangeSetsTheFlagAndObserversHear) {
   EXPECT_EQ(view.text_changes, 3);
 }
 
+// Undo and redo that come back to the text last saved clear the flag; every
+// other text is modified. Script: a, b typed letters (one word), ' ' a blank,
+// S save, U undo, R redo, C clear undo; flags: the flag after each.
+TEST(ModifiedTest, FollowsUndoAndRedoBackToTheSavedText) {
+  struct Case {
+    const char* script;
+    const char* flags;
+  };
+  const Case cases[] = {
+      {"aU", "10"},
+      {"aURR", "1011"},
+      {"a bUU",
+       "1111"
+       "0"},
+      {"aSUR", "1010"},
+      // Typing on after a save starts a step of its own, so undo stops at
+      // the saved text even in the middle of a word.
+      {"aSbUU", "10101"},
+      {"aSbURR", "101011"},
+      {"a b SUU",
+       "1111"
+       "0"
+       "11"},
+      // A new edit after undo drops the redo that led to the saved text.
+      {"aSU bU",
+       "10111"
+       "1"},
+      {"aSUbUR", "101111"},
+      // Cleared undo keeps an unmodified text as the saved one only.
+      {"aSCbU", "10010"},
+      {"aCbU", "1111"},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.script);
+    const auto doc = MakeDocument("x");
+    MirrorObserver view(*doc);
+    std::string flags;
+    for (const char* op = test.script; *op != '\0'; ++op) {
+      switch (*op) {
+        case 'S':
+          doc->SetModified(false);
+          break;
+        case 'U':
+          doc->Undo();
+          break;
+        case 'R':
+          doc->Redo();
+          break;
+        case 'C':
+          doc->ClearUndo();
+          break;
+        default:
+          Type(*doc, std::u16string(1, static_cast<char16_t>(*op)));
+      }
+      flags += doc->Modified() ? '1' : '0';
+    }
+    EXPECT_EQ(flags, test.flags);
+    // The observers heard every change of the flag, and only changes.
+    for (std::size_t i = 1; i < view.modified_changes.size(); ++i) {
+      EXPECT_NE(view.modified_changes[i], view.modified_changes[i - 1]);
+    }
+  }
+}
+
 TEST(SelectionTest, ClampedAndFollowsEdits) {
   const auto doc = MakeDocument("abcdef");
   MirrorObserver view(*doc);

@@ -4,8 +4,11 @@
 # DESTDIR only stages the files; the entry names the final place.
 #
 # Expects MORVIK_DESKTOP_TEMPLATE (the entry with @MORVIK_EXEC@),
-# MORVIK_BINDIR and MORVIK_APPLICATIONS_DIR (relative to the prefix, or
-# absolute).
+# MORVIK_BINDIR and MORVIK_DATADIR (relative to the prefix, or absolute).
+#
+# Installing for real (no DESTDIR) then refreshes the desktop's caches of
+# MIME types and applications under the data directory, where their tools
+# are there; a staged install leaves that to whoever unpacks it.
 
 function(morvik_full_install_path relative out)
   if(IS_ABSOLUTE "${relative}")
@@ -30,8 +33,26 @@ string(REPLACE "\\" "\\\\" MORVIK_EXEC "${MORVIK_EXEC}")
 
 file(READ "${MORVIK_DESKTOP_TEMPLATE}" morvik_template)
 string(CONFIGURE "${morvik_template}" morvik_entry @ONLY)
-morvik_full_install_path("${MORVIK_APPLICATIONS_DIR}" morvik_applications_dir)
-set(morvik_entry_file "$ENV{DESTDIR}${morvik_applications_dir}/morvik.desktop")
-message(STATUS "Installing: ${morvik_entry_file}")
-file(WRITE "${morvik_entry_file}" "${morvik_entry}")
+morvik_full_install_path("${MORVIK_DATADIR}" morvik_data_dir)
+set(morvik_entry_file "${morvik_data_dir}/applications/morvik.desktop")
+message(STATUS "Installing: $ENV{DESTDIR}${morvik_entry_file}")
+file(WRITE "$ENV{DESTDIR}${morvik_entry_file}" "${morvik_entry}")
+# The manifest names files as installed, without the DESTDIR that stages
+# them, as CMake's own entries do.
 list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${morvik_entry_file}")
+
+if("$ENV{DESTDIR}" STREQUAL "")
+  # The caches are the desktop's, rebuilt from every package's files: they
+  # stay out of the manifest, and a failure to refresh them is no failure
+  # to install.
+  find_program(morvik_update_mime update-mime-database)
+  if(morvik_update_mime AND IS_DIRECTORY "${morvik_data_dir}/mime/packages")
+    execute_process(COMMAND "${morvik_update_mime}" "${morvik_data_dir}/mime" OUTPUT_QUIET
+                    ERROR_QUIET)
+  endif()
+  find_program(morvik_update_desktop update-desktop-database)
+  if(morvik_update_desktop)
+    execute_process(COMMAND "${morvik_update_desktop}" -q "${morvik_data_dir}/applications"
+                    OUTPUT_QUIET ERROR_QUIET)
+  endif()
+endif()
