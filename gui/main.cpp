@@ -1,4 +1,6 @@
 // Morvik: the program entry. Everything it starts lives in morvik_gui.
+#include <QApplication>
+#include <QCoreApplication>
 #include <QTimer>
 #include <cstdio>
 
@@ -27,7 +29,7 @@ int main(int argc, char** argv) {
   morvik::MorvikApplication application(argc, argv);
   QString error;
   const std::optional<morvik::CommandLine> line =
-      morvik::ParseCommandLine(application.arguments(), &error);
+      morvik::ParseCommandLine(QCoreApplication::arguments(), &error);
   if (!line) {
     std::fprintf(stderr, "morvik: %s\n(try 'morvik --help')\n", error.toLocal8Bit().constData());
     return 2;
@@ -38,5 +40,5 @@ int main(int argc, char** argv) {
   // Once the loop runs, so that the data-type dialogs and messages stand
   // over a window that is already there.
   QTimer::singleShot(0, &desktop.Window(), [&desktop, &line] { desktop.OpenFiles(*line); });
-  return application.exec();
+  return QApplication::exec();
 }

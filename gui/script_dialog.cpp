@@ -170,7 +170,7 @@ QString DisplayedLineAt(const QPlainTextEdit* memo, int* column) {
   const int start = memo->textCursor().selectionStart();
   const QTextBlock block = memo->document()->findBlock(start);
   const int in_block = start - block.position();
-  const QString text = block.text();
+  QString text = block.text();
   const QTextLayout* layout = block.layout();
   if (layout != nullptr && layout->lineCount() > 0) {
     const QTextLine line = layout->lineForTextPosition(in_block);

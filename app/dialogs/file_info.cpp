@@ -72,14 +72,14 @@ void TFormFileInfo::ButtonOKClick() {
   CloseRequested = true;
 }
 
-void TFormFileInfo::MemoInfoDblClick(int Index) {
-  if (ComboShowInfoItemIndex != kShowInvalidLines || Index < 0 ||
-      Index >= static_cast<int>(MemoInfo.size())) {
+void TFormFileInfo::MemoInfoDblClick(int index) {
+  if (ComboShowInfoItemIndex != kShowInvalidLines || index < 0 ||
+      index >= static_cast<int>(MemoInfo.size())) {
     return;
   }
   // "Line" + the 1-based number + a blank + the line.
   static constexpr std::string_view kPrefix = "Line";
-  const std::string_view entry = MemoInfo[static_cast<std::size_t>(Index)];
+  const std::string_view entry = MemoInfo[static_cast<std::size_t>(index)];
   if (!entry.starts_with(kPrefix)) return;
   std::size_t line = 0;
   std::size_t digits = kPrefix.size();

@@ -53,7 +53,7 @@ class TFormFileInfo {
   // A double-click on line Index of the memo: on the invalid-line listing
   // ("Line5 ..."), the dialog closes to show that line of the document;
   // elsewhere nothing happens.
-  void MemoInfoDblClick(int Index);
+  void MemoInfoDblClick(int index);
 
  private:
   const TRichEditEx* document_;

@@ -54,16 +54,16 @@ void TFormEditor::MenuFileQuitClick() {
 
 // --- Documents ------------------------------------------------------------------
 
-void TFormEditor::CreateDocument(DataType T) {
+void TFormEditor::CreateDocument(DataType type) {
   ++DocumentCount;
   const int number = DocumentCount;
   pages_.push_back(std::make_unique<Page>(*this, number));
   Page& page = *pages_.back();
   TRichEditEx& document = page.Document;
-  document.SetLinesText(NewFileText(T));
+  document.SetLinesText(NewFileText(type));
   // The template is where a new document starts: undo cannot go before it.
   document.ClearUndo();
-  document.DataType = T;
+  document.DataType = type;
   document.SetModified(true);
   document.FileName = "Untitled" + std::to_string(number);
   page.Font = ZoomedFont(DisplayFont, ZoomLevel);

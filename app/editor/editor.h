@@ -27,9 +27,9 @@
 #include "app/editor/command_guards.h"
 #include "app/editor/desktop_port.h"
 #include "app/editor/dialog_state.h"
+#include "app/editor/editor_documents.h"
 #include "app/editor/recovery_files.h"
 #include "data/file_identity.h"
-#include "app/editor/editor_documents.h"
 #include "data/sv_data.h"
 
 namespace morvik {
@@ -88,9 +88,9 @@ class TFormEditor {
   void MenuFileQuitClick();
 
   // --- Documents -------------------------------------------------------------
-  // Creates, shows and activates a new untitled document of type T holding
+  // Creates, shows and activates a new untitled document of the given type holding
   // the type's new-file text.
-  void CreateDocument(DataType T);
+  void CreateDocument(DataType type);
   // The document of the active tab page, or nullptr.
   TRichEditEx* CurrentDocument() const;
   // The document named "RichEdit" + number, or nullptr (also once closed).

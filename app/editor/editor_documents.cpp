@@ -50,6 +50,7 @@ std::vector<RecentFile> WithRecentFile(std::vector<RecentFile> files, const Rece
 
 std::vector<std::string> RecentFilesSetting(const std::vector<RecentFile>& files) {
   std::vector<std::string> texts;
+  texts.reserve(files.size());
   for (const RecentFile& file : files) {
     texts.push_back(DataTypeName(file.Type) + kRecentFileSeparator + file.Path);
   }

@@ -106,8 +106,8 @@ class FakeDesktop : public DesktopPort {
   std::vector<std::string> scripts_shown;  // MemoScript when the editor opened
   int close_requests = 0;
   std::set<std::string> watched_files;
-  bool recovery_timer = false;      // started and not yet expired
-  bool recovery_continues = false;  // a snapshot asked to go on
+  bool recovery_timer = false;            // started and not yet expired
+  bool recovery_continues = false;        // a snapshot asked to go on
   std::vector<std::string> closed_pages;  // tab sheet names, in closing order
   std::vector<GoToLineForm> go_to_line_shown;
   std::vector<RecentFile> recent_menu;
