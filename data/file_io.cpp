@@ -240,7 +240,8 @@ std::string ReadDescriptorBytes(int fd, const std::string& name, std::size_t max
 
 void WriteFileAtomically(
     const std::string& path,
-    const std::function<void(const std::function<void(std::string_view)>&)>& produce) {
+    const std::function<void(const std::function<void(std::string_view)>&)>& produce,
+    const AtomicWriteOptions& options) {
   const std::string target = ResolveTarget(path);
   struct stat target_status {};
   const bool target_exists = ::stat(target.c_str(), &target_status) == 0;
@@ -253,7 +254,9 @@ void WriteFileAtomically(
     ThrowWriteError(path, read_only.japanese, read_only.english);
   }
 
-  std::string temp_path = DirectoryOf(target) + "/.morvik-save-XXXXXX";
+  std::string temp_path = options.temporary_named_after_target
+                              ? target + ".XXXXXX"
+                              : DirectoryOf(target) + "/.morvik-save-XXXXXX";
   FileDescriptor temp(::mkstemp(temp_path.data()));
   if (temp.get() < 0) ThrowWriteError(path, errno);
   ::fcntl(temp.get(), F_SETFD, FD_CLOEXEC);
@@ -272,7 +275,9 @@ void WriteFileAtomically(
     }
   }
   // The mode after the owner: giving a file away clears its set-id bits.
-  const mode_t mode = target_exists ? (target_status.st_mode & 07777) : (0666 & ~CurrentUmask());
+  const mode_t mode = target_exists
+                          ? (target_status.st_mode & 07777)
+                          : (static_cast<mode_t>(options.new_file_mode) & ~CurrentUmask());
   if (::fchmod(temp.get(), mode) != 0) fail(errno);
   // Gather the pieces into large writes: a document comes in many small ones.
   int write_error = 0;
@@ -307,9 +312,10 @@ void WriteFileAtomically(
   if (directory.get() >= 0) ::fsync(directory.get());
 }
 
-void WriteFileAtomically(const std::string& path, std::string_view bytes) {
-  WriteFileAtomically(path,
-                      [bytes](const std::function<void(std::string_view)>& sink) { sink(bytes); });
+void WriteFileAtomically(const std::string& path, std::string_view bytes,
+                         const AtomicWriteOptions& options) {
+  WriteFileAtomically(
+      path, [bytes](const std::function<void(std::string_view)>& sink) { sink(bytes); }, options);
 }
 
 }  // namespace morvik

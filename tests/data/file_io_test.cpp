@@ -8,6 +8,7 @@
 
 #include <filesystem>
 
+#include "data/file_system.h"
 #include "tests/common/file_bytes.h"
 
 namespace morvik {
@@ -150,6 +151,28 @@ TEST(FileIo, WriterReplacesAtomicallyOrLeavesEverythingAsItWas) {
       }
     }
   }
+}
+
+// What recovery files rely on: a new file private to the user with no
+// temporary left beside it, and a lock no second holder takes until the
+// first lets go (moving the lock keeps it held).
+TEST(FileIo, PrivateFilesAndExclusiveLocks) {
+  ScratchDir dir;
+  const std::string path = dir.File("private");
+  WriteFileAtomically(path, "x", {.new_file_mode = 0600, .temporary_named_after_target = true});
+  EXPECT_EQ(fs::status(path).permissions(), static_cast<fs::perms>(0600));
+  EXPECT_EQ(DirectoryEntries(dir.File("")), std::vector<std::string>{"private"});
+
+  const std::string lock_path = dir.File("lock");
+  FileLock first(lock_path, /*create=*/true);
+  ASSERT_TRUE(first.Held());
+  const FileLock second(lock_path, /*create=*/false);
+  EXPECT_FALSE(second.Held());
+  EXPECT_EQ(second.Error(), EWOULDBLOCK);
+  FileLock moved = std::move(first);
+  EXPECT_FALSE(FileLock(lock_path, false).Held());
+  moved = FileLock();
+  EXPECT_TRUE(FileLock(lock_path, false).Held());
 }
 
 }  // namespace
