@@ -17,7 +17,6 @@
 #include <string_view>
 #include <vector>
 
-#include "data/sjis_codec.h"
 #include "data/text_encoding.h"
 #include "regex/byte_searcher.h"
 #include "regex/line_matcher.h"
@@ -25,6 +24,9 @@
 
 namespace morvik::svtool {
 namespace {
+
+constexpr const char* kGrepUsage =
+    "usage: svtool regex grep [OPTION]... (PATTERN | -f PATFILE) [FILE]...";
 
 constexpr const char* kGrepHelp =
     "usage: svtool regex grep [OPTION]... (PATTERN | -f PATFILE) [FILE]...\n"
@@ -140,34 +142,22 @@ bool ParseShortOptions(const Args& args, std::size_t& i, GrepArgs& parsed) {
 
 GrepArgs ParseGrepArgs(const Args& args) {
   GrepArgs parsed;
-  bool have_pattern = false;
-  bool options_done = false;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (!options_done && arg.size() > 1 && arg[0] == '-') {
-      if (arg == "--") {
-        options_done = true;
-      } else if (arg == "--help") {
-        parsed.help = true;
-      } else if (arg == "--to-utf8") {
-        parsed.to_utf8 = true;
-      } else if (ParsePatternOption(args, i, parsed.pattern)) {
-      } else if (arg[1] == '-' || !ParseShortOptions(args, i, parsed)) {
-        throw CommandError("unknown option '" + arg + "'");
-      }
-      have_pattern = have_pattern || parsed.pattern.from_file;
-      continue;
-    }
-    if (!have_pattern) {
-      parsed.pattern.source = arg;
-      have_pattern = true;
-    } else {
-      parsed.files.push_back(arg);
-    }
-  }
+  const bool have_pattern = ParseRegexArgs(
+      args, parsed.pattern, kGrepUsage,
+      [&](std::size_t& i) {
+        const std::string& arg = args[i];
+        if (arg == "--help") {
+          parsed.help = true;
+        } else if (arg == "--to-utf8") {
+          parsed.to_utf8 = true;
+        } else if (arg[1] == '-' || !ParseShortOptions(args, i, parsed)) {
+          return false;
+        }
+        return true;
+      },
+      [&](const std::string& file) { parsed.files.push_back(file); });
   if (parsed.help) return parsed;
-  if (!have_pattern)
-    throw CommandError("usage: svtool regex grep [OPTION]... (PATTERN | -f PATFILE) [FILE]...");
+  if (!have_pattern) throw CommandError(kGrepUsage);
   if (parsed.files.empty()) parsed.files.push_back("-");
   return parsed;
 }
@@ -232,59 +222,20 @@ std::string Encode(std::string_view ascii, TbmCharCode code) {
   return wide;
 }
 
-void AppendHexByte(std::string& out, unsigned char byte) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  out += "\\x";
-  out += kHex[byte >> 4];
-  out += kHex[byte & 0xF];
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 // A line of the code in UTF-8 for a terminal; bytes that are no character
 // show as \xHH.
 std::string LineToUtf8(std::string_view line, const RegexCode& code) {
-  std::string out;
-  if (code.code == bmccShiftJIS) {
-    const std::u16string units = DecodeSjis(line);
-    for (std::size_t k = 0; k < units.size(); ++k) {
-      const char16_t unit = units[k];
-      if (IsInvalidByteUnit(unit)) {
-        AppendHexByte(out, static_cast<unsigned char>(unit - kInvalidByteBase));
-      } else if (unit >= 0xD800 && unit <= 0xDBFF && k + 1 < units.size() &&
-                 units[k + 1] >= 0xDC00 && units[k + 1] <= 0xDFFF) {
-        AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (units[++k] - 0xDC00));
-      } else {
-        AppendUtf8(out, unit);
-      }
-    }
-    return out;
-  }
+  if (code.code == bmccShiftJIS) return SjisToUtf8ShowingBytes(line);
   try {
     return ConvertText(line, code.iconv_name, "UTF-8");
   } catch (const std::exception&) {
+    std::string out;
     for (char c : line) {
       const auto byte = static_cast<unsigned char>(c);
       if (byte < 0x80) {
         out += c;
       } else {
-        AppendHexByte(out, byte);
+        AppendByteEscape(out, byte);
       }
     }
     return out;
