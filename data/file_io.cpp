@@ -3,6 +3,7 @@
 #include "data/file_io.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -236,6 +237,30 @@ std::string ReadDescriptorBytes(int fd, const std::string& name, std::size_t max
     if (at >= 0 && at <= status.st_size) size_hint = static_cast<std::size_t>(status.st_size - at);
   }
   return ReadToEnd(fd, size_hint, name, max_size);
+}
+
+MappedFile::MappedFile(const std::string& path) {
+  {
+    // Without O_NONBLOCK, opening a named pipe would wait for a writer.
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (file.get() < 0 && errno != ENXIO) ThrowOpenError(path, std::strerror(errno));
+    struct stat status {};
+    if (file.get() >= 0 && ::fstat(file.get(), &status) == 0 && S_ISREG(status.st_mode) &&
+        status.st_size > 0) {
+      const auto size = static_cast<std::size_t>(status.st_size);
+      void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, file.get(), 0);
+      if (mapped != MAP_FAILED) {
+        mapped_ = mapped;
+        size_ = size;
+        return;
+      }
+    }
+  }
+  owned_ = ReadFileBytes(path);
+}
+
+MappedFile::~MappedFile() {
+  if (mapped_ != nullptr) ::munmap(mapped_, size_);
 }
 
 void WriteFileAtomically(

@@ -43,6 +43,27 @@ std::string ReadFileBytes(const std::string& path, std::size_t max_size = kMaxFi
 std::string ReadDescriptorBytes(int fd, const std::string& name,
                                 std::size_t max_size = kMaxFileBytes);
 
+// The bytes of a file for one pass over them: a regular file is mapped
+// rather than copied, at any size; anything else is read and refused as
+// ReadFileBytes reads and refuses it. Throws EFileError.
+class MappedFile {
+ public:
+  explicit MappedFile(const std::string& path);
+  ~MappedFile();
+  MappedFile(const MappedFile&) = delete;
+  MappedFile& operator=(const MappedFile&) = delete;
+
+  std::string_view Bytes() const {
+    return mapped_ != nullptr ? std::string_view(static_cast<const char*>(mapped_), size_)
+                              : std::string_view(owned_);
+  }
+
+ private:
+  void* mapped_ = nullptr;
+  std::size_t size_ = 0;
+  std::string owned_;
+};
+
 // How WriteFileAtomically names and creates what is new.
 struct AtomicWriteOptions {
   // The permission bits of a file that does not exist yet (before the

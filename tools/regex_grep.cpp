@@ -2,13 +2,6 @@
 // does, with the engine's byte searcher (regex/byte_searcher.h) scanning
 // whole files. Lines end at CR LF, a lone CR or a lone LF and are printed
 // with CR LF, byte for byte, or converted to UTF-8 with --to-utf8.
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <exception>
 #include <iostream>
 #include <memory>
@@ -17,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "data/file_io.h"
 #include "data/text_encoding.h"
 #include "regex/byte_searcher.h"
 #include "regex/line_matcher.h"
@@ -161,45 +155,6 @@ GrepArgs ParseGrepArgs(const Args& args) {
   if (parsed.files.empty()) parsed.files.push_back("-");
   return parsed;
 }
-
-// A file's bytes: mapped when it is a regular file, read otherwise.
-class InputText {
- public:
-  explicit InputText(const std::string& path) {
-    if (path == "-") {
-      owned_ = ReadInput("-");
-      return;
-    }
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw CommandError("cannot open " + path + ": " + std::strerror(errno));
-    struct stat info {};
-    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-      void* mapped = mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ,
-                          MAP_PRIVATE | MAP_POPULATE, fd, 0);
-      if (mapped != MAP_FAILED) {
-        mapped_ = mapped;
-        size_ = static_cast<std::size_t>(info.st_size);
-      }
-    }
-    close(fd);
-    if (mapped_ == nullptr) owned_ = ReadInput(path);
-  }
-  ~InputText() {
-    if (mapped_ != nullptr) munmap(mapped_, size_);
-  }
-  InputText(const InputText&) = delete;
-  InputText& operator=(const InputText&) = delete;
-
-  std::string_view Text() const {
-    return mapped_ != nullptr ? std::string_view(static_cast<const char*>(mapped_), size_)
-                              : std::string_view(owned_);
-  }
-
- private:
-  void* mapped_ = nullptr;
-  std::size_t size_ = 0;
-  std::string owned_;
-};
 
 // The number of line breaks in [from, to), CR LF counting once.
 long long CountBreaks(std::string_view text, std::size_t from, std::size_t to) {
@@ -402,10 +357,21 @@ int RunGrep(const Args& args) {
     const std::string name = file == "-" ? "(standard input)" : file;
     long long selected = 0;
     try {
-      const InputText input(file);
+      // A file is mapped rather than copied; standard input is read.
+      std::string standard_input;
+      std::optional<MappedFile> mapped;
+      if (file == "-") {
+        standard_input = ReadInput("-");
+      } else {
+        try {
+          mapped.emplace(file);
+        } catch (const EFileError& error) {
+          throw CommandError(error.English());
+        }
+      }
       const std::string prefix = with_names ? Encode(name + ":", code) : "";
       FileGrep grep(parsed, searcher.get(), matcher.get(), prefix, out);
-      selected = grep.Run(input.Text());
+      selected = grep.Run(mapped ? mapped->Bytes() : std::string_view(standard_input));
     } catch (const CommandError& error) {
       WriteOutput("", out);
       out.clear();

@@ -47,6 +47,9 @@ TEST(FileIo, ReaderTakesOnlyRegularFilesUnderTheCap) {
   EXPECT_EQ(ReadFileBytes(regular, 6).size(), 6u);
   // /proc files claim size 0; a read past the claim still ends in the cap.
   EXPECT_NE(ReadFileBytes("/proc/self/status").find("Name:"), std::string::npos);
+  // The mapping reader gives the same bytes, and what it cannot map it reads.
+  EXPECT_EQ(MappedFile(regular).Bytes(), ReadFileBytes(regular));
+  EXPECT_NE(MappedFile("/proc/self/status").Bytes().find("Name:"), std::string::npos);
 
   const struct {
     std::string path;
@@ -69,6 +72,14 @@ TEST(FileIo, ReaderTakesOnlyRegularFilesUnderTheCap) {
       ReadFileBytes(r.path, r.cap);
       ADD_FAILURE() << r.path;
     } catch (const EFileError& error) {
+      if (r.cap == kMaxFileBytes && r.path != sparse) {  // it maps files of any size
+        try {
+          const MappedFile mapped(r.path);
+          ADD_FAILURE() << "mapped " << r.path;
+        } catch (const EFileError& mapped_error) {
+          EXPECT_EQ(mapped_error.English(), error.English());
+        }
+      }
       EXPECT_NE(std::string(error.what()).find("「" + r.path + "」"), std::string::npos);
       EXPECT_NE(std::string(error.what()).find(r.japanese), std::string::npos) << error.what();
       EXPECT_NE(error.English().find(r.path), std::string::npos) << error.English();
