@@ -38,8 +38,9 @@
 #include <string>
 #include <vector>
 
-#include "bench/modal_driver.h"
 #include "app/view/long_line_geometry.h"
+#include "bench/bench_data.h"
+#include "bench/modal_driver.h"
 #include "gui/application.h"
 #include "gui/document_view.h"
 #include "gui/main_window.h"
@@ -48,23 +49,9 @@
 namespace {
 
 using morvik::ClickButtonCaptioned;
+using morvik::OpenFromMenu;
 using morvik::WhenModalOpens;
-
-// 1 000 000 records of about 50 bytes: "キーワードNNNNNNN","値NNNNNNN","abc..."
-std::string MakeDataFile(const std::filesystem::path& path) {
-  std::ofstream out(path, std::ios::binary);
-  char line[128];
-  for (int i = 0; i < 1000000; ++i) {
-    const int key = static_cast<int>((static_cast<long long>(i) * 7919) % 1000000);
-    const int n = std::snprintf(line, sizeof line,
-                                "\"\x83\x4c\x81\x5b\x83\x8f\x81\x5b\x83\x68%07d\",\"\x92\x6c%07d\","
-                                "\"abcdefghijklmn\"\r\n",
-                                key, i);
-    out.write(line, n);
-  }
-  out << "\"{EndOfData}\",\"{Dummy}\",\"{Dummy}\"\r\n";
-  return path.string();
-}
+using morvik::bench::Median;
 
 // One line of 2 400 000 bytes ("あabc," repeated): a file without breaks,
 // or a linized script.
@@ -91,33 +78,6 @@ long PeakMegabytes() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   return usage.ru_maxrss / 1024;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
-
-// Open from the menu: file dialog, type dialog, load, first paint. Returns
-// the milliseconds taken.
-double OpenFromMenu(morvik::QtDesktop& desktop, const std::filesystem::path& file) {
-  WhenModalOpens([&file](QWidget* widget) {
-    WhenModalOpens([](QWidget* type) {
-      type->findChild<QRadioButton*>(QStringLiteral("RadioType2"))->click();
-      ClickButtonCaptioned(type, QStringLiteral("OK(&O)"));
-    });
-    auto* dialog = static_cast<QFileDialog*>(widget);
-    // Typed into the name field, then Open, as a user does.
-    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
-        ->setText(QString::fromStdString(file.string()));
-    static_cast<QDialog*>(dialog)->accept();
-  });
-  QElapsedTimer timer;
-  timer.start();
-  desktop.Window().Action(QStringLiteral("MenuFileOpen"))->trigger();
-  desktop.CurrentView()->repaint();
-  QCoreApplication::processEvents();
-  return timer.nsecsElapsed() / 1e6;
 }
 
 // Types count characters at offset of the current document and reports the
@@ -200,6 +160,8 @@ void MeasureKeystrokesWithRecovery(morvik::QtDesktop& desktop, std::size_t offse
   std::printf("snapshot slice on the typing thread: median %.2f ms, max %.2f ms\n",
               Median(slice_ms), *std::max_element(slice_ms.begin(), slice_ms.end()));
   std::filesystem::remove_all(state);
+}
+
 // Milliseconds from a key press until the view has repainted.
 double TimeKey(morvik::DocumentView* view, Qt::Key key, Qt::KeyboardModifiers modifiers) {
   QElapsedTimer timer;
@@ -275,7 +237,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   const std::filesystem::path file = std::filesystem::temp_directory_path() / "gui_bench.htd";
-  MakeDataFile(file);
+  morvik::bench::WriteDataFile(file, morvik::bench::MillionRecords());
   std::printf("file: %ju bytes\n", static_cast<std::uintmax_t>(std::filesystem::file_size(file)));
 
   morvik::QtDesktop desktop;
