@@ -150,7 +150,13 @@ std::string ResolveTarget(const std::string& path) {
     const ssize_t length = ::readlink(target.c_str(), link.data(), link.size() - 1);
     if (length < 0) return target;
     const std::string next(link.data(), static_cast<std::size_t>(length));
-    target = next.starts_with('/') ? next : DirectoryOf(target) + "/" + next;
+    if (next.starts_with('/')) {
+      target = next;
+    } else {
+      target = DirectoryOf(target);
+      target += '/';
+      target += next;
+    }
   }
   return target;  // a loop: the rename fails with the system's reason
 }

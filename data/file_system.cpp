@@ -20,8 +20,11 @@ void MakeDirectories(const std::string& path, unsigned mode) {
     const std::string part = path.substr(0, slash);
     if (::mkdir(part.c_str(), static_cast<mode_t>(mode)) != 0 && errno != EEXIST) {
       const std::string reason = std::strerror(errno);
-      throw EFileError("フォルダ「" + part + "」を作れません: " + reason,
-                       "cannot create directory " + part + ": " + reason);
+      std::string japanese = "フォルダ「";
+      japanese.append(part).append("」を作れません: ").append(reason);
+      std::string english = "cannot create directory ";
+      english.append(part).append(": ").append(reason);
+      throw EFileError(japanese, std::move(english));
     }
     if (slash == std::string::npos) return;
   }

@@ -121,7 +121,8 @@ std::u16string Utf8ToUtf16(std::string_view text) {
       result.push_back(lead);
       ++pos;
       continue;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
       length = 2, code = lead & 0x1F, minimum = 0x80;
     } else if (lead >= 0xE0 && lead <= 0xEF) {
       length = 3, code = lead & 0x0F, minimum = 0x800;
