@@ -39,6 +39,7 @@
 #include <vector>
 
 #include "app/view/long_line_geometry.h"
+#include "bench/bench_data.h"
 #include "bench/modal_driver.h"
 #include "gui/application.h"
 #include "gui/document_view.h"
@@ -48,23 +49,9 @@
 namespace {
 
 using morvik::ClickButtonCaptioned;
+using morvik::OpenFromMenu;
 using morvik::WhenModalOpens;
-
-// 1 000 000 records of about 50 bytes: "キーワードNNNNNNN","値NNNNNNN","abc..."
-std::string MakeDataFile(const std::filesystem::path& path) {
-  std::ofstream out(path, std::ios::binary);
-  char line[128];
-  for (int i = 0; i < 1000000; ++i) {
-    const int key = static_cast<int>((static_cast<long long>(i) * 7919) % 1000000);
-    const int n = std::snprintf(line, sizeof line,
-                                "\"\x83\x4c\x81\x5b\x83\x8f\x81\x5b\x83\x68%07d\",\"\x92\x6c%07d\","
-                                "\"abcdefghijklmn\"\r\n",
-                                key, i);
-    out.write(line, n);
-  }
-  out << "\"{EndOfData}\",\"{Dummy}\",\"{Dummy}\"\r\n";
-  return path.string();
-}
+using morvik::bench::Median;
 
 // One line of 2 400 000 bytes ("あabc," repeated): a file without breaks,
 // or a linized script.
@@ -91,33 +78,6 @@ long PeakMegabytes() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   return usage.ru_maxrss / 1024;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
-
-// Open from the menu: file dialog, type dialog, load, first paint. Returns
-// the milliseconds taken.
-double OpenFromMenu(morvik::QtDesktop& desktop, const std::filesystem::path& file) {
-  WhenModalOpens([&file](QWidget* widget) {
-    WhenModalOpens([](QWidget* type) {
-      type->findChild<QRadioButton*>(QStringLiteral("RadioType2"))->click();
-      ClickButtonCaptioned(type, QStringLiteral("OK(&O)"));
-    });
-    auto* dialog = static_cast<QFileDialog*>(widget);
-    // Typed into the name field, then Open, as a user does.
-    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
-        ->setText(QString::fromStdString(file.string()));
-    static_cast<QDialog*>(dialog)->accept();
-  });
-  QElapsedTimer timer;
-  timer.start();
-  desktop.Window().Action(QStringLiteral("MenuFileOpen"))->trigger();
-  desktop.CurrentView()->repaint();
-  QCoreApplication::processEvents();
-  return timer.nsecsElapsed() / 1e6;
 }
 
 // Types count characters at offset of the current document and reports the
@@ -200,66 +160,68 @@ void MeasureKeystrokesWithRecovery(morvik::QtDesktop& desktop, std::size_t offse
   std::printf("snapshot slice on the typing thread: median %.2f ms, max %.2f ms\n",
               Median(slice_ms), *std::max_element(slice_ms.begin(), slice_ms.end()));
   std::filesystem::remove_all(state);
-  // Milliseconds from a key press until the view has repainted.
-  double TimeKey(morvik::DocumentView * view, Qt::Key key, Qt::KeyboardModifiers modifiers) {
-    QElapsedTimer timer;
-    timer.start();
-    QTest::keyClick(view, key, modifiers);
-    view->viewport()->repaint();
-    return timer.nsecsElapsed() / 1e6;
-  }
+}
 
-  // The 50 MB line: open, motions, a click, typing in the middle.
-  void MeasureHugeLine(morvik::QtDesktop & desktop) {
-    const std::filesystem::path file =
-        std::filesystem::temp_directory_path() / "gui_bench_huge_line.htd";
-    MakeHugeLineFile(file);
-    const auto megabytes = static_cast<double>(std::filesystem::file_size(file)) / (1 << 20);
-    double load_ms = 0;
-    double measure_ms = 0;
-    const long before = PeakMegabytes();
-    const double open_ms = OpenFromMenu(desktop, file);
-    const long peak = PeakMegabytes();
-    {
-      // The model's part of opening, on its own.
-      morvik::TRichEditEx alone("RichEditBench");
-      QElapsedTimer timer;
-      timer.start();
-      alone.LoadFromFile(file.string());
-      load_ms = timer.nsecsElapsed() / 1e6;
-      // The view's part: the line's block widths, with advances that cost
-      // nothing to look up.
-      timer.restart();
-      morvik::LongLineGeometry geometry(
-          alone.LineCharCount(0), 64,
-          std::make_shared<morvik::AdvanceCache>([](char16_t) { return 7.0; }),
-          [&alone](std::size_t first, std::size_t count) {
-            return alone.LineChars(0, first, count);
-          });
-      measure_ms = timer.nsecsElapsed() / 1e6;
-    }
-    std::printf(
-        "line50: %.1f MB file; open until painted %.0f ms (alone: the model's load %.0f ms, "
-        "measuring the line %.0f ms); peak %ld MB (%ld MB before, %.2fx the file above "
-        "it)\n",
-        megabytes, open_ms, load_ms, measure_ms, peak, before,
-        static_cast<double>(peak - before) / megabytes);
-    morvik::DocumentView* view = desktop.CurrentView();
-    view->setFocus();
-    QCoreApplication::processEvents();
-    std::printf("line50: Ctrl+End %.2f ms, Ctrl+Home %.2f ms, Page Down %.2f ms",
-                TimeKey(view, Qt::Key_End, Qt::ControlModifier),
-                TimeKey(view, Qt::Key_Home, Qt::ControlModifier),
-                TimeKey(view, Qt::Key_PageDown, Qt::NoModifier));
+// Milliseconds from a key press until the view has repainted.
+double TimeKey(morvik::DocumentView* view, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+  QElapsedTimer timer;
+  timer.start();
+  QTest::keyClick(view, key, modifiers);
+  view->viewport()->repaint();
+  return timer.nsecsElapsed() / 1e6;
+}
+
+// The 50 MB line: open, motions, a click, typing in the middle.
+void MeasureHugeLine(morvik::QtDesktop& desktop) {
+  const std::filesystem::path file =
+      std::filesystem::temp_directory_path() / "gui_bench_huge_line.htd";
+  MakeHugeLineFile(file);
+  const auto megabytes = static_cast<double>(std::filesystem::file_size(file)) / (1 << 20);
+  double load_ms = 0;
+  double measure_ms = 0;
+  const long before = PeakMegabytes();
+  const double open_ms = OpenFromMenu(desktop, file);
+  const long peak = PeakMegabytes();
+  {
+    // The model's part of opening, on its own.
+    morvik::TRichEditEx alone("RichEditBench");
     QElapsedTimer timer;
     timer.start();
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(200, 5));
-    view->viewport()->repaint();
-    std::printf(", a click %.2f ms\n", timer.nsecsElapsed() / 1e6);
-    MeasureKeystrokes(desktop, view->Document().Length() / 2, 50, "line50: key in the middle");
-    view->Document().SetModified(false);
-    std::filesystem::remove(file);
+    alone.LoadFromFile(file.string());
+    load_ms = timer.nsecsElapsed() / 1e6;
+    // The view's part: the line's block widths, with advances that cost
+    // nothing to look up.
+    timer.restart();
+    morvik::LongLineGeometry geometry(
+        alone.LineCharCount(0), 64,
+        std::make_shared<morvik::AdvanceCache>([](char16_t) { return 7.0; }),
+        [&alone](std::size_t first, std::size_t count) {
+          return alone.LineChars(0, first, count);
+        });
+    measure_ms = timer.nsecsElapsed() / 1e6;
   }
+  std::printf(
+      "line50: %.1f MB file; open until painted %.0f ms (alone: the model's load %.0f ms, "
+      "measuring the line %.0f ms); peak %ld MB (%ld MB before, %.2fx the file above "
+      "it)\n",
+      megabytes, open_ms, load_ms, measure_ms, peak, before,
+      static_cast<double>(peak - before) / megabytes);
+  morvik::DocumentView* view = desktop.CurrentView();
+  view->setFocus();
+  QCoreApplication::processEvents();
+  std::printf("line50: Ctrl+End %.2f ms, Ctrl+Home %.2f ms, Page Down %.2f ms",
+              TimeKey(view, Qt::Key_End, Qt::ControlModifier),
+              TimeKey(view, Qt::Key_Home, Qt::ControlModifier),
+              TimeKey(view, Qt::Key_PageDown, Qt::NoModifier));
+  QElapsedTimer timer;
+  timer.start();
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(200, 5));
+  view->viewport()->repaint();
+  std::printf(", a click %.2f ms\n", timer.nsecsElapsed() / 1e6);
+  MeasureKeystrokes(desktop, view->Document().Length() / 2, 50, "line50: key in the middle");
+  view->Document().SetModified(false);
+  std::filesystem::remove(file);
+}
 
 }  // namespace
 
@@ -275,7 +237,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   const std::filesystem::path file = std::filesystem::temp_directory_path() / "gui_bench.htd";
-  MakeDataFile(file);
+  morvik::bench::WriteDataFile(file, morvik::bench::MillionRecords());
   std::printf("file: %ju bytes\n", static_cast<std::uintmax_t>(std::filesystem::file_size(file)));
 
   morvik::QtDesktop desktop;

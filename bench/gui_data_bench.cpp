@@ -25,16 +25,18 @@
 #include <fstream>
 #include <string>
 
+#include "bench/bench_data.h"
+#include "bench/modal_driver.h"
 #include "gui/application.h"
 #include "gui/document_view.h"
 #include "gui/listing_view.h"
 #include "gui/main_window.h"
-#include "gui/modal_driver.h"
 #include "gui/qt_desktop.h"
 
 namespace {
 
 using morvik::ClickButtonCaptioned;
+using morvik::OpenFromMenu;
 using morvik::WhenModalOpens;
 
 // A line of /proc/self/status in MB ("VmRSS", "VmHWM").
@@ -57,45 +59,21 @@ double CpuMs() {
   return ms(usage.ru_utime) + ms(usage.ru_stime);
 }
 
+// The records of gui_bench's file with a keyword prefix in mixed case, for
+// the case folding of the keyword listing; the keys are scattered further.
+std::string_view MixedCasePrefix(int i) {
+  return i % 2 != 0 ? "Key" : "kEY";
+}
+int ScatteredKey(int i) {
+  return morvik::bench::ShuffledKey(i) * 7 % 1000003;
+}
+int DistinctKey(int i) {
+  return i * 7 % 1000003;
+}
+
 // Starts a new peak (VmHWM) from the present resident size.
 void ResetPeak() {
   std::ofstream("/proc/self/clear_refs") << "5";
-}
-
-// 1 000 000 records of about 50 bytes, as gui_bench writes them; with
-// distinct keys, every line has a keyword of its own.
-void MakeDataFile(const std::filesystem::path& path, bool distinct) {
-  std::ofstream out(path, std::ios::binary);
-  char line[128];
-  for (int i = 0; i < 1000000; ++i) {
-    const int key = distinct ? i : static_cast<int>((static_cast<long long>(i) * 7919) % 1000000);
-    const int n =
-        std::snprintf(line, sizeof line,
-                      "\"%s\x83\x4c\x81\x5b\x83\x8f\x81\x5b\x83\x68%07d\",\"\x92\x6c%07d\","
-                      "\"abcdefghijklmn\"\r\n",
-                      i % 2 ? "Key" : "kEY", (key * 7) % 1000003, i);
-    out.write(line, n);
-  }
-  out << "\"{EndOfData}\",\"{Dummy}\",\"{Dummy}\"\r\n";
-}
-
-double OpenFromMenu(morvik::QtDesktop& desktop, const std::filesystem::path& file) {
-  WhenModalOpens([&file](QWidget* widget) {
-    WhenModalOpens([](QWidget* type) {
-      type->findChild<QRadioButton*>(QStringLiteral("RadioType2"))->click();
-      ClickButtonCaptioned(type, QStringLiteral("OK(&O)"));
-    });
-    auto* dialog = static_cast<QFileDialog*>(widget);
-    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
-        ->setText(QString::fromStdString(file.string()));
-    static_cast<QDialog*>(dialog)->accept();
-  });
-  QElapsedTimer timer;
-  timer.start();
-  desktop.Window().Action(QStringLiteral("MenuFileOpen"))->trigger();
-  desktop.CurrentView()->repaint();
-  QCoreApplication::processEvents();
-  return timer.nsecsElapsed() / 1e6;
 }
 
 }  // namespace
@@ -106,8 +84,9 @@ int main(int argc, char** argv) {
   const std::filesystem::path file = std::filesystem::temp_directory_path() / "gui_data_bench.htd";
   const std::filesystem::path keywords =
       std::filesystem::temp_directory_path() / "gui_data_bench_keywords.htd";
-  MakeDataFile(file, false);
-  MakeDataFile(keywords, true);
+  morvik::bench::WriteDataFile(file, morvik::bench::MillionRecords(MixedCasePrefix, ScatteredKey));
+  morvik::bench::WriteDataFile(keywords,
+                               morvik::bench::MillionRecords(MixedCasePrefix, DistinctKey));
   const double file_mb = static_cast<double>(std::filesystem::file_size(file)) / (1024 * 1024);
 
   morvik::QtDesktop desktop;

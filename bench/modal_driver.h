@@ -6,11 +6,14 @@
 #define MORVIK_BENCH_MODAL_DRIVER_H_
 
 #include <QString>
+#include <filesystem>
 #include <functional>
 
 class QWidget;
 
 namespace morvik {
+
+class QtDesktop;
 
 // Runs answer on the next modal window once it is visible, polling every
 // interval_ms milliseconds.
@@ -19,6 +22,11 @@ void WhenModalOpens(std::function<void(QWidget*)> answer, int interval_ms = 1);
 // Clicks the first button inside widget whose caption is caption; false
 // when there is none.
 bool ClickButtonCaptioned(QWidget* widget, const QString& caption);
+
+// Opens file from the File menu as a user does: its name typed into the file
+// dialog, then the second data type chosen and OK. Returns the milliseconds
+// until the view has painted it.
+double OpenFromMenu(QtDesktop& desktop, const std::filesystem::path& file);
 
 }  // namespace morvik
 

@@ -3,6 +3,7 @@
 #include "data/file_io.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -149,7 +150,13 @@ std::string ResolveTarget(const std::string& path) {
     const ssize_t length = ::readlink(target.c_str(), link.data(), link.size() - 1);
     if (length < 0) return target;
     const std::string next(link.data(), static_cast<std::size_t>(length));
-    target = next.starts_with('/') ? next : DirectoryOf(target) + "/" + next;
+    if (next.starts_with('/')) {
+      target = next;
+    } else {
+      target = DirectoryOf(target);
+      target += '/';
+      target += next;
+    }
   }
   return target;  // a loop: the rename fails with the system's reason
 }
@@ -238,9 +245,34 @@ std::string ReadDescriptorBytes(int fd, const std::string& name, std::size_t max
   return ReadToEnd(fd, size_hint, name, max_size);
 }
 
+MappedFile::MappedFile(const std::string& path) {
+  {
+    // Without O_NONBLOCK, opening a named pipe would wait for a writer.
+    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (file.get() < 0 && errno != ENXIO) ThrowOpenError(path, std::strerror(errno));
+    struct stat status {};
+    if (file.get() >= 0 && ::fstat(file.get(), &status) == 0 && S_ISREG(status.st_mode) &&
+        status.st_size > 0) {
+      const auto size = static_cast<std::size_t>(status.st_size);
+      void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, file.get(), 0);
+      if (mapped != MAP_FAILED) {
+        mapped_ = mapped;
+        size_ = size;
+        return;
+      }
+    }
+  }
+  owned_ = ReadFileBytes(path);
+}
+
+MappedFile::~MappedFile() {
+  if (mapped_ != nullptr) ::munmap(mapped_, size_);
+}
+
 void WriteFileAtomically(
     const std::string& path,
-    const std::function<void(const std::function<void(std::string_view)>&)>& produce) {
+    const std::function<void(const std::function<void(std::string_view)>&)>& produce,
+    const AtomicWriteOptions& options) {
   const std::string target = ResolveTarget(path);
   struct stat target_status {};
   const bool target_exists = ::stat(target.c_str(), &target_status) == 0;
@@ -253,7 +285,9 @@ void WriteFileAtomically(
     ThrowWriteError(path, read_only.japanese, read_only.english);
   }
 
-  std::string temp_path = DirectoryOf(target) + "/.morvik-save-XXXXXX";
+  std::string temp_path = options.temporary_named_after_target
+                              ? target + ".XXXXXX"
+                              : DirectoryOf(target) + "/.morvik-save-XXXXXX";
   FileDescriptor temp(::mkstemp(temp_path.data()));
   if (temp.get() < 0) ThrowWriteError(path, errno);
   ::fcntl(temp.get(), F_SETFD, FD_CLOEXEC);
@@ -272,7 +306,9 @@ void WriteFileAtomically(
     }
   }
   // The mode after the owner: giving a file away clears its set-id bits.
-  const mode_t mode = target_exists ? (target_status.st_mode & 07777) : (0666 & ~CurrentUmask());
+  const mode_t mode = target_exists
+                          ? (target_status.st_mode & 07777)
+                          : (static_cast<mode_t>(options.new_file_mode) & ~CurrentUmask());
   if (::fchmod(temp.get(), mode) != 0) fail(errno);
   // Gather the pieces into large writes: a document comes in many small ones.
   int write_error = 0;
@@ -307,9 +343,10 @@ void WriteFileAtomically(
   if (directory.get() >= 0) ::fsync(directory.get());
 }
 
-void WriteFileAtomically(const std::string& path, std::string_view bytes) {
-  WriteFileAtomically(path,
-                      [bytes](const std::function<void(std::string_view)>& sink) { sink(bytes); });
+void WriteFileAtomically(const std::string& path, std::string_view bytes,
+                         const AtomicWriteOptions& options) {
+  WriteFileAtomically(
+      path, [bytes](const std::function<void(std::string_view)>& sink) { sink(bytes); }, options);
 }
 
 }  // namespace morvik

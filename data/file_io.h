@@ -43,6 +43,38 @@ std::string ReadFileBytes(const std::string& path, std::size_t max_size = kMaxFi
 std::string ReadDescriptorBytes(int fd, const std::string& name,
                                 std::size_t max_size = kMaxFileBytes);
 
+// The bytes of a file for one pass over them: a regular file is mapped
+// rather than copied, at any size; anything else is read and refused as
+// ReadFileBytes reads and refuses it. Throws EFileError.
+class MappedFile {
+ public:
+  explicit MappedFile(const std::string& path);
+  ~MappedFile();
+  MappedFile(const MappedFile&) = delete;
+  MappedFile& operator=(const MappedFile&) = delete;
+
+  std::string_view Bytes() const {
+    return mapped_ != nullptr ? std::string_view(static_cast<const char*>(mapped_), size_)
+                              : std::string_view(owned_);
+  }
+
+ private:
+  void* mapped_ = nullptr;
+  std::size_t size_ = 0;
+  std::string owned_;
+};
+
+// How WriteFileAtomically names and creates what is new.
+struct AtomicWriteOptions {
+  // The permission bits of a file that does not exist yet (before the
+  // umask); an existing file keeps its own.
+  unsigned new_file_mode = 0666;
+  // The temporary file is "<path>.XXXXXX" rather than a hidden name of the
+  // writer's own, so that whoever cleans up path's name finds what a crash
+  // left of it.
+  bool temporary_named_after_target = false;
+};
+
 // Writes the pieces that produce hands to its sink into a temporary file
 // beside path, flushes it to the disk and renames it over path. An existing
 // file keeps its permission bits (and its owner, where the system lets us);
@@ -55,9 +87,11 @@ std::string ReadDescriptorBytes(int fd, const std::string& name,
 // is as it was and the temporary file is gone.
 void WriteFileAtomically(
     const std::string& path,
-    const std::function<void(const std::function<void(std::string_view)>&)>& produce);
+    const std::function<void(const std::function<void(std::string_view)>&)>& produce,
+    const AtomicWriteOptions& options = {});
 
-void WriteFileAtomically(const std::string& path, std::string_view bytes);
+void WriteFileAtomically(const std::string& path, std::string_view bytes,
+                         const AtomicWriteOptions& options = {});
 
 }  // namespace morvik
 

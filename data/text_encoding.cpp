@@ -121,7 +121,8 @@ std::u16string Utf8ToUtf16(std::string_view text) {
       result.push_back(lead);
       ++pos;
       continue;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
       length = 2, code = lead & 0x1F, minimum = 0x80;
     } else if (lead >= 0xE0 && lead <= 0xEF) {
       length = 3, code = lead & 0x0F, minimum = 0x800;
@@ -152,7 +153,12 @@ std::u16string Utf8ToUtf16(std::string_view text) {
   return result;
 }
 
-std::string Utf16ToUtf8(std::u16string_view text) {
+namespace {
+
+// text in UTF-8, with each surrogate that is not part of a pair handed to
+// lone(unit, out) instead.
+template <typename Lone>
+std::string Utf16ToUtf8With(std::u16string_view text, const Lone& lone) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -163,12 +169,35 @@ std::string Utf16ToUtf8(std::u16string_view text) {
                  out);
       ++i;
     } else if (c >= 0xD800 && c <= 0xDFFF) {
-      AppendUtf8(kReplacement, out);
+      lone(c, out);
     } else {
       AppendUtf8(c, out);
     }
   }
   return out;
+}
+
+}  // namespace
+
+std::string Utf16ToUtf8(std::u16string_view text) {
+  return Utf16ToUtf8With(text, [](char16_t, std::string& out) { AppendUtf8(kReplacement, out); });
+}
+
+void AppendByteEscape(std::string& out, unsigned char byte) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  out += "\\x";
+  out += kHex[byte >> 4];
+  out += kHex[byte & 0xF];
+}
+
+std::string SjisToUtf8ShowingBytes(std::string_view bytes) {
+  return Utf16ToUtf8With(DecodeSjis(bytes), [](char16_t unit, std::string& out) {
+    if (IsInvalidByteUnit(unit)) {
+      AppendByteEscape(out, static_cast<unsigned char>(unit - kInvalidByteBase));
+    } else {
+      AppendUtf8(kReplacement, out);
+    }
+  });
 }
 
 std::string Utf8ToSjis(std::string_view text) {

@@ -51,6 +51,12 @@ std::string Utf8ToSjis(std::string_view text);
 // Shift_JIS to UTF-8 for a terminal; invalid bytes become U+FFFD.
 std::string SjisToUtf8(std::string_view bytes);
 
+// Shift_JIS to UTF-8 for a terminal that shows every byte: an invalid byte
+// becomes the four characters \xHH (upper-case hex), as AppendByteEscape
+// writes them.
+std::string SjisToUtf8ShowingBytes(std::string_view bytes);
+void AppendByteEscape(std::string& out, unsigned char byte);
+
 // Decoding and encoding that keep every byte, for a text that leaves the
 // model, is converted as characters and comes back. A character that the
 // code page maps twice (0xED40 and 0xFA5C both decode to U+7E8A) would come

@@ -5,7 +5,6 @@
 #include <mutex>
 
 #include "app/document/text_metrics.h"
-#include "data/sjis_codec.h"
 #include "gui/document_view.h"
 #include "gui/sjis_text.h"
 
@@ -158,7 +157,7 @@ QString AccessibleTextOf(const TRichEditEx& document, std::size_t first, std::si
   std::u16string chars = DecodeForView(document.TextRange(start, end - start));
   // A byte that is no character reads as the replacement sign, one for one.
   for (char16_t& c : chars) {
-    if (IsInvalidByteUnit(c)) c = 0xFFFD;
+    if (IsInvalidByteChar(c)) c = 0xFFFD;
   }
   return QString::fromStdU16String(chars);
 }

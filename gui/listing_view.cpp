@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "data/sjis_codec.h"
 #include "gui/sjis_text.h"
 
 namespace morvik {
@@ -87,7 +86,7 @@ void ListingView::SetByteLines(const std::vector<std::string>* lines) {
       double width = 0;
       std::size_t length = 1;
       for (std::size_t pos = 0; pos < line.size(); pos += length) {
-        const char16_t unit = DecodeSjisChar(line, pos, &length);
+        const char16_t unit = CharOfLineBytesAt(line, pos, &length);
         float& known = advance[unit];
         if (known < 0) known = static_cast<float>(metrics.horizontalAdvance(QChar(unit)));
         width += known;

@@ -38,6 +38,10 @@ std::u16string CharsOfLineBytes(std::string_view bytes) {
   return DecodeSjis(bytes);
 }
 
+char16_t CharOfLineBytesAt(std::string_view bytes, std::size_t pos, std::size_t* length) {
+  return DecodeSjisChar(bytes, pos, length);
+}
+
 bool IsInvalidByteChar(char16_t c) {
   return IsInvalidByteUnit(c);
 }

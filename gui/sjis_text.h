@@ -11,6 +11,7 @@
 #define MORVIK_GUI_SJIS_TEXT_H_
 
 #include <QString>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,11 @@ QString PlainTextOfBytes(std::string_view bytes);
 // The characters of one line's bytes (no break inside), one unit per
 // character of the model, as the view lays them out.
 std::u16string CharsOfLineBytes(std::string_view bytes);
+
+// The character at pos of one line's bytes, as CharsOfLineBytes gives it,
+// and in *length how many bytes it takes: for walking a long listing without
+// building its text.
+char16_t CharOfLineBytesAt(std::string_view bytes, std::size_t pos, std::size_t* length);
 
 // True for the unit that stands for a byte outside any character.
 bool IsInvalidByteChar(char16_t c);

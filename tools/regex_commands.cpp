@@ -71,26 +71,9 @@ std::string PatternBytes(const PatternArgs& pattern) {
 
 int RunDump(const Args& args) {
   PatternArgs pattern = DefaultPatternArgs();
-  bool have_pattern = false;
-  bool options_done = false;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (!options_done && arg.size() > 1 && arg[0] == '-') {
-      if (arg == "--") {
-        options_done = true;
-      } else if (arg == "-f" && have_pattern) {
-        throw CommandError(kUsage);
-      } else if (ParsePatternOption(args, i, pattern)) {
-        have_pattern = have_pattern || pattern.from_file;
-      } else {
-        throw CommandError("unknown option '" + arg + "'");
-      }
-      continue;
-    }
-    if (have_pattern) throw CommandError(kUsage);
-    pattern.source = arg;
-    have_pattern = true;
-  }
+  const bool have_pattern = ParseRegexArgs(
+      args, pattern, kUsage, [](std::size_t&) { return false; },
+      [](const std::string&) { throw CommandError(kUsage); });
   if (!have_pattern) throw CommandError(kUsage);
   TbmRExp rexp;
   WriteOutput("", DumpDFATable(CompilePattern(rexp, pattern)));
@@ -137,6 +120,39 @@ bool ParsePatternOption(const Args& args, std::size_t& i, PatternArgs& pattern) 
     return false;
   }
   return true;
+}
+
+bool ParseRegexArgs(const Args& args, PatternArgs& pattern, const std::string& usage,
+                    const std::function<bool(std::size_t& i)>& more_option,
+                    const std::function<void(const std::string&)>& operand) {
+  bool have_pattern = false;
+  bool options_done = false;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (!options_done && arg.size() > 1 && arg[0] == '-') {
+      if (arg == "--") {
+        options_done = true;
+        continue;
+      }
+      const std::string source = pattern.source;
+      const bool from_file = pattern.from_file;
+      if (!ParsePatternOption(args, i, pattern) && !more_option(i)) {
+        throw CommandError("unknown option '" + arg + "'");
+      }
+      if (pattern.from_file != from_file || pattern.source != source) {
+        if (have_pattern) throw CommandError(usage);
+        have_pattern = true;
+      }
+      continue;
+    }
+    if (have_pattern) {
+      operand(arg);
+    } else {
+      pattern.source = arg;
+      have_pattern = true;
+    }
+  }
+  return have_pattern;
 }
 
 const TbmREDFATable& CompilePattern(TbmRExp& rexp, const PatternArgs& pattern) {

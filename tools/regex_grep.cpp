@@ -2,13 +2,6 @@
 // does, with the engine's byte searcher (regex/byte_searcher.h) scanning
 // whole files. Lines end at CR LF, a lone CR or a lone LF and are printed
 // with CR LF, byte for byte, or converted to UTF-8 with --to-utf8.
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <exception>
 #include <iostream>
 #include <memory>
@@ -17,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "data/sjis_codec.h"
+#include "data/file_io.h"
 #include "data/text_encoding.h"
 #include "regex/byte_searcher.h"
 #include "regex/line_matcher.h"
@@ -25,6 +18,9 @@
 
 namespace morvik::svtool {
 namespace {
+
+constexpr const char* kGrepUsage =
+    "usage: svtool regex grep [OPTION]... (PATTERN | -f PATFILE) [FILE]...";
 
 constexpr const char* kGrepHelp =
     "usage: svtool regex grep [OPTION]... (PATTERN | -f PATFILE) [FILE]...\n"
@@ -140,76 +136,25 @@ bool ParseShortOptions(const Args& args, std::size_t& i, GrepArgs& parsed) {
 
 GrepArgs ParseGrepArgs(const Args& args) {
   GrepArgs parsed;
-  bool have_pattern = false;
-  bool options_done = false;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (!options_done && arg.size() > 1 && arg[0] == '-') {
-      if (arg == "--") {
-        options_done = true;
-      } else if (arg == "--help") {
-        parsed.help = true;
-      } else if (arg == "--to-utf8") {
-        parsed.to_utf8 = true;
-      } else if (ParsePatternOption(args, i, parsed.pattern)) {
-      } else if (arg[1] == '-' || !ParseShortOptions(args, i, parsed)) {
-        throw CommandError("unknown option '" + arg + "'");
-      }
-      have_pattern = have_pattern || parsed.pattern.from_file;
-      continue;
-    }
-    if (!have_pattern) {
-      parsed.pattern.source = arg;
-      have_pattern = true;
-    } else {
-      parsed.files.push_back(arg);
-    }
-  }
+  const bool have_pattern = ParseRegexArgs(
+      args, parsed.pattern, kGrepUsage,
+      [&](std::size_t& i) {
+        const std::string& arg = args[i];
+        if (arg == "--help") {
+          parsed.help = true;
+        } else if (arg == "--to-utf8") {
+          parsed.to_utf8 = true;
+        } else if (arg[1] == '-' || !ParseShortOptions(args, i, parsed)) {
+          return false;
+        }
+        return true;
+      },
+      [&](const std::string& file) { parsed.files.push_back(file); });
   if (parsed.help) return parsed;
-  if (!have_pattern)
-    throw CommandError("usage: svtool regex grep [OPTION]... (PATTERN | -f PATFILE) [FILE]...");
+  if (!have_pattern) throw CommandError(kGrepUsage);
   if (parsed.files.empty()) parsed.files.push_back("-");
   return parsed;
 }
-
-// A file's bytes: mapped when it is a regular file, read otherwise.
-class InputText {
- public:
-  explicit InputText(const std::string& path) {
-    if (path == "-") {
-      owned_ = ReadInput("-");
-      return;
-    }
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw CommandError("cannot open " + path + ": " + std::strerror(errno));
-    struct stat info {};
-    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-      void* mapped = mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ,
-                          MAP_PRIVATE | MAP_POPULATE, fd, 0);
-      if (mapped != MAP_FAILED) {
-        mapped_ = mapped;
-        size_ = static_cast<std::size_t>(info.st_size);
-      }
-    }
-    close(fd);
-    if (mapped_ == nullptr) owned_ = ReadInput(path);
-  }
-  ~InputText() {
-    if (mapped_ != nullptr) munmap(mapped_, size_);
-  }
-  InputText(const InputText&) = delete;
-  InputText& operator=(const InputText&) = delete;
-
-  std::string_view Text() const {
-    return mapped_ != nullptr ? std::string_view(static_cast<const char*>(mapped_), size_)
-                              : std::string_view(owned_);
-  }
-
- private:
-  void* mapped_ = nullptr;
-  std::size_t size_ = 0;
-  std::string owned_;
-};
 
 // The number of line breaks in [from, to), CR LF counting once.
 long long CountBreaks(std::string_view text, std::size_t from, std::size_t to) {
@@ -232,59 +177,20 @@ std::string Encode(std::string_view ascii, TbmCharCode code) {
   return wide;
 }
 
-void AppendHexByte(std::string& out, unsigned char byte) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  out += "\\x";
-  out += kHex[byte >> 4];
-  out += kHex[byte & 0xF];
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 // A line of the code in UTF-8 for a terminal; bytes that are no character
 // show as \xHH.
 std::string LineToUtf8(std::string_view line, const RegexCode& code) {
-  std::string out;
-  if (code.code == bmccShiftJIS) {
-    const std::u16string units = DecodeSjis(line);
-    for (std::size_t k = 0; k < units.size(); ++k) {
-      const char16_t unit = units[k];
-      if (IsInvalidByteUnit(unit)) {
-        AppendHexByte(out, static_cast<unsigned char>(unit - kInvalidByteBase));
-      } else if (unit >= 0xD800 && unit <= 0xDBFF && k + 1 < units.size() &&
-                 units[k + 1] >= 0xDC00 && units[k + 1] <= 0xDFFF) {
-        AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (units[++k] - 0xDC00));
-      } else {
-        AppendUtf8(out, unit);
-      }
-    }
-    return out;
-  }
+  if (code.code == bmccShiftJIS) return SjisToUtf8ShowingBytes(line);
   try {
     return ConvertText(line, code.iconv_name, "UTF-8");
   } catch (const std::exception&) {
+    std::string out;
     for (char c : line) {
       const auto byte = static_cast<unsigned char>(c);
       if (byte < 0x80) {
         out += c;
       } else {
-        AppendHexByte(out, byte);
+        AppendByteEscape(out, byte);
       }
     }
     return out;
@@ -451,10 +357,21 @@ int RunGrep(const Args& args) {
     const std::string name = file == "-" ? "(standard input)" : file;
     long long selected = 0;
     try {
-      const InputText input(file);
+      // A file is mapped rather than copied; standard input is read.
+      std::string standard_input;
+      std::optional<MappedFile> mapped;
+      if (file == "-") {
+        standard_input = ReadInput("-");
+      } else {
+        try {
+          mapped.emplace(file);
+        } catch (const EFileError& error) {
+          throw CommandError(error.English());
+        }
+      }
       const std::string prefix = with_names ? Encode(name + ":", code) : "";
       FileGrep grep(parsed, searcher.get(), matcher.get(), prefix, out);
-      selected = grep.Run(input.Text());
+      selected = grep.Run(mapped ? mapped->Bytes() : std::string_view(standard_input));
     } catch (const CommandError& error) {
       WriteOutput("", out);
       out.clear();

@@ -41,11 +41,14 @@ std::optional<DataType> DataTypeNamed(std::string_view name) {
   return std::nullopt;
 }
 
-std::vector<RecentFile> WithRecentFile(std::vector<RecentFile> files, const RecentFile& file) {
-  std::erase_if(files, [&file](const RecentFile& each) { return each.Path == file.Path; });
-  files.insert(files.begin(), file);
-  if (files.size() > kRecentFileCount) files.resize(kRecentFileCount);
-  return files;
+std::vector<RecentFile> WithRecentFile(const std::vector<RecentFile>& files,
+                                       const RecentFile& file) {
+  std::vector<RecentFile> recent{file};
+  for (const RecentFile& each : files) {
+    if (recent.size() == kRecentFileCount) break;
+    if (each.Path != file.Path) recent.push_back(each);
+  }
+  return recent;
 }
 
 std::vector<std::string> RecentFilesSetting(const std::vector<RecentFile>& files) {

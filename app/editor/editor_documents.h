@@ -30,7 +30,8 @@ inline constexpr std::size_t kRecentFileCount = 10;
 
 // files with file put first: an entry of the same path moves up (taking
 // the new type), and the list keeps kRecentFileCount entries.
-std::vector<RecentFile> WithRecentFile(std::vector<RecentFile> files, const RecentFile& file);
+std::vector<RecentFile> WithRecentFile(const std::vector<RecentFile>& files,
+                                       const RecentFile& file);
 
 // The list as the settings keep it, one text per entry ("DataA1|/path"),
 // and back; entries that do not read as one are dropped, as are those past

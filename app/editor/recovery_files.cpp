@@ -1,21 +1,16 @@
 #include "app/editor/recovery_files.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/file.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <initializer_list>
+#include <limits>
 
-#include "data/sv_script.h"
+#include "data/file_io.h"
+#include "data/file_system.h"
 
 namespace morvik {
 namespace {
@@ -48,72 +43,13 @@ std::optional<std::string> TakeBytes(std::string_view& bytes, std::string_view k
   return value;
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
-
-std::optional<std::string> ReadWhole(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-  if (fd < 0) return {};
-  std::string bytes;
-  char buffer[1 << 16];
-  for (;;) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) {
-      ::close(fd);
-      if (got < 0) return {};
-      return bytes;
-    }
-    bytes.append(buffer, static_cast<std::size_t>(got));
-  }
-}
-
-// Writes pieces to path through a temporary file renamed over it, so that
-// path holds either the old or the new record, never a part.
-bool WriteAtomically(const std::string& path, std::initializer_list<std::string_view> pieces) {
-  std::string temp = path + ".XXXXXX";
-  const int fd = ::mkostemp(temp.data(), O_CLOEXEC);  // mode 0600
-  if (fd < 0) return false;
-  bool written = true;
-  for (std::string_view piece : pieces) written = written && WriteAll(fd, piece);
-  written = written && ::fsync(fd) == 0;
-  const bool closed = ::close(fd) == 0;
-  if (!written || !closed || ::rename(temp.c_str(), path.c_str()) != 0) {
-    ::unlink(temp.c_str());
-    return false;
-  }
-  return true;
-}
-
-std::vector<std::string> DirectoryEntries(const std::string& directory) {
-  std::vector<std::string> names;
-  DIR* dir = ::opendir(directory.c_str());
-  if (dir == nullptr) return names;
-  while (const dirent* entry = ::readdir(dir)) {
-    const std::string name = entry->d_name;
-    if (name != "." && name != "..") names.push_back(name);
-  }
-  ::closedir(dir);
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-void MakeDirectories(const std::string& path) {
-  for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
-    const std::string part = path.substr(0, slash);
-    if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
-      throw ESavraError("復元用フォルダ「" + part + "」を作れません: " + std::strerror(errno));
-    }
-    if (slash == std::string::npos) return;
+// Reads a recovery file whole; none when it cannot be read. A recovery
+// file is as large as its document, so it is not held to a document's cap.
+std::optional<std::string> ReadRecoveryFile(const std::string& path) {
+  try {
+    return ReadFileBytes(path, std::numeric_limits<std::size_t>::max());
+  } catch (const EFileError&) {
+    return {};
   }
 }
 
@@ -165,16 +101,19 @@ std::string DefaultRecoveryDirectory() {
 }
 
 RecoveryFiles::RecoveryFiles(std::string directory) : directory_(std::move(directory)) {
-  MakeDirectories(directory_);
+  try {
+    MakeDirectories(directory_, 0700);
+  } catch (const EFileError& error) {
+    throw ESavraError(std::string("復元用") + error.what());
+  }
   const auto start = std::chrono::system_clock::now().time_since_epoch();
   session_ = std::to_string(::getpid()) + "-" +
              std::to_string(std::chrono::duration_cast<std::chrono::nanoseconds>(start).count());
   const std::string lock = directory_ + "/" + session_ + kLockSuffix;
-  lock_fd_ = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-  if (lock_fd_ < 0 || ::flock(lock_fd_, LOCK_EX | LOCK_NB) != 0) {
-    const int error = errno;
-    if (lock_fd_ >= 0) ::close(lock_fd_);
-    throw ESavraError("復元用ファイル「" + lock + "」を作れません: " + std::strerror(error));
+  lock_ = FileLock(lock, /*create=*/true);
+  if (!lock_.Held()) {
+    throw ESavraError("復元用ファイル「" + lock +
+                      "」を作れません: " + std::strerror(lock_.Error()));
   }
   worker_ = std::thread([this] { Run(); });
 }
@@ -187,11 +126,9 @@ RecoveryFiles::~RecoveryFiles() {
   wake_.notify_all();
   worker_.join();
   for (const std::string& name : DirectoryEntries(directory_)) {
-    if (name.rfind(session_ + "-", 0) == 0) ::unlink((directory_ + "/" + name).c_str());
+    if (name.rfind(session_ + "-", 0) == 0) RemoveFile(directory_ + "/" + name);
   }
-  ::unlink((directory_ + "/" + session_ + kLockSuffix).c_str());
-  ::close(lock_fd_);
-  for (const auto& claimed : claimed_) ::close(claimed.second);
+  RemoveFile(directory_ + "/" + session_ + kLockSuffix);
 }
 
 std::string RecoveryFiles::PathOf(int number) const {
@@ -245,10 +182,22 @@ void RecoveryFiles::Perform(const Job& job) {
   if (job.record) {
     // A failed write leaves the previous recovery file; the next snapshot
     // tries again. There is no one to tell from this thread.
-    // In pieces: a large text is not copied once more to encode it.
-    WriteAtomically(path, {RecoveryHead(*job.record), job.record->Text, kTrailer});
+    // In pieces: a large text is not copied once more to encode it. The
+    // temporary file carries the session's name, so that Discard removes
+    // what a crash left of it.
+    const RecoveryRecord& record = *job.record;
+    try {
+      WriteFileAtomically(path,
+                          [&record](const std::function<void(std::string_view)>& sink) {
+                            sink(RecoveryHead(record));
+                            sink(record.Text);
+                            sink(kTrailer);
+                          },
+                          {.new_file_mode = 0600, .temporary_named_after_target = true});
+    } catch (const EFileError&) {
+    }
   } else {
-    ::unlink(path.c_str());
+    RemoveFile(path);
   }
 }
 
@@ -259,17 +208,13 @@ std::vector<RecoveryFiles::Orphan> RecoveryFiles::FindOrphans() {
     if (!EndsWith(name, kLockSuffix)) continue;
     const std::string session = name.substr(0, name.size() - (sizeof kLockSuffix - 1));
     if (session == session_) continue;
-    const int fd = ::open((directory_ + "/" + name).c_str(), O_RDWR | O_CLOEXEC);
-    if (fd < 0) continue;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {  // that Morvik is running
-      ::close(fd);
-      continue;
-    }
-    claimed_.emplace_back(session, fd);
+    FileLock lock(directory_ + "/" + name, /*create=*/false);
+    if (!lock.Held()) continue;  // that Morvik is running
+    claimed_.emplace_back(session, std::move(lock));
     for (const std::string& file : names) {
       if (file.rfind(session + "-", 0) != 0 || !EndsWith(file, kRecoverySuffix)) continue;
       const std::string path = directory_ + "/" + file;
-      const std::optional<std::string> bytes = ReadWhole(path);
+      const std::optional<std::string> bytes = ReadRecoveryFile(path);
       if (!bytes) continue;
       if (std::optional<RecoveryRecord> record = DecodeRecovery(*bytes)) {
         orphans.push_back({path, std::move(*record)});
@@ -280,17 +225,16 @@ std::vector<RecoveryFiles::Orphan> RecoveryFiles::FindOrphans() {
 }
 
 void RecoveryFiles::Discard(const std::vector<Orphan>& orphans) {
-  for (const Orphan& orphan : orphans) ::unlink(orphan.Path.c_str());
+  for (const Orphan& orphan : orphans) RemoveFile(orphan.Path);
   // Every file of a claimed session goes, half-written temporaries too.
   const std::vector<std::string> names = DirectoryEntries(directory_);
-  for (const auto& [session, fd] : claimed_) {
+  for (const auto& [session, lock] : claimed_) {
     for (const std::string& name : names) {
-      if (name.rfind(session + "-", 0) == 0) ::unlink((directory_ + "/" + name).c_str());
+      if (name.rfind(session + "-", 0) == 0) RemoveFile(directory_ + "/" + name);
     }
-    ::unlink((directory_ + "/" + session + kLockSuffix).c_str());
-    ::close(fd);
+    RemoveFile(directory_ + "/" + session + kLockSuffix);
   }
-  claimed_.clear();
+  claimed_.clear();  // releases the locks
 }
 
 }  // namespace morvik

@@ -27,6 +27,7 @@
 #include <utility>
 #include <vector>
 
+#include "data/file_system.h"
 #include "data/sv_data.h"
 
 namespace morvik {
@@ -95,10 +96,10 @@ class RecoveryFiles {
 
   std::string directory_;
   std::string session_;  // "<pid>-<start time>"
-  int lock_fd_ = -1;
+  FileLock lock_;
   // Ended sessions found by FindOrphans, with their locks held until
   // Discard, so that a second Morvik starting now does not offer them too.
-  std::vector<std::pair<std::string, int>> claimed_;
+  std::vector<std::pair<std::string, FileLock>> claimed_;
 
   std::mutex mutex_;
   std::condition_variable wake_;

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 
+#include "data/file_system.h"
 #include "tests/common/file_bytes.h"
 
 namespace morvik {
@@ -46,6 +47,9 @@ TEST(FileIo, ReaderTakesOnlyRegularFilesUnderTheCap) {
   EXPECT_EQ(ReadFileBytes(regular, 6).size(), 6u);
   // /proc files claim size 0; a read past the claim still ends in the cap.
   EXPECT_NE(ReadFileBytes("/proc/self/status").find("Name:"), std::string::npos);
+  // The mapping reader gives the same bytes, and what it cannot map it reads.
+  EXPECT_EQ(MappedFile(regular).Bytes(), ReadFileBytes(regular));
+  EXPECT_NE(MappedFile("/proc/self/status").Bytes().find("Name:"), std::string::npos);
 
   const struct {
     std::string path;
@@ -68,6 +72,14 @@ TEST(FileIo, ReaderTakesOnlyRegularFilesUnderTheCap) {
       ReadFileBytes(r.path, r.cap);
       ADD_FAILURE() << r.path;
     } catch (const EFileError& error) {
+      if (r.cap == kMaxFileBytes && r.path != sparse) {  // it maps files of any size
+        try {
+          const MappedFile mapped(r.path);
+          ADD_FAILURE() << "mapped " << r.path;
+        } catch (const EFileError& mapped_error) {
+          EXPECT_EQ(mapped_error.English(), error.English());
+        }
+      }
       EXPECT_NE(std::string(error.what()).find("「" + r.path + "」"), std::string::npos);
       EXPECT_NE(std::string(error.what()).find(r.japanese), std::string::npos) << error.what();
       EXPECT_NE(error.English().find(r.path), std::string::npos) << error.English();
@@ -150,6 +162,28 @@ TEST(FileIo, WriterReplacesAtomicallyOrLeavesEverythingAsItWas) {
       }
     }
   }
+}
+
+// What recovery files rely on: a new file private to the user with no
+// temporary left beside it, and a lock no second holder takes until the
+// first lets go (moving the lock keeps it held).
+TEST(FileIo, PrivateFilesAndExclusiveLocks) {
+  ScratchDir dir;
+  const std::string path = dir.File("private");
+  WriteFileAtomically(path, "x", {.new_file_mode = 0600, .temporary_named_after_target = true});
+  EXPECT_EQ(fs::status(path).permissions(), static_cast<fs::perms>(0600));
+  EXPECT_EQ(DirectoryEntries(dir.File("")), std::vector<std::string>{"private"});
+
+  const std::string lock_path = dir.File("lock");
+  FileLock first(lock_path, /*create=*/true);
+  ASSERT_TRUE(first.Held());
+  const FileLock second(lock_path, /*create=*/false);
+  EXPECT_FALSE(second.Held());
+  EXPECT_EQ(second.Error(), EWOULDBLOCK);
+  FileLock moved = std::move(first);
+  EXPECT_FALSE(FileLock(lock_path, false).Held());
+  moved = FileLock();
+  EXPECT_TRUE(FileLock(lock_path, false).Held());
 }
 
 }  // namespace

@@ -64,6 +64,11 @@ TEST(TextEncoding, Utf8AndUtf16AgreeBothWays) {
   EXPECT_EQ(Utf8ToUtf16("\xED\xB2\x81"), u"\xDC81");  // an invalid-byte unit comes in
   EXPECT_EQ(Utf8ToUtf16("\xC0\xAF\xFF"), u"\xFFFD\xFFFD\xFFFD");
   EXPECT_EQ(SjisToUtf8("\x82\xA0\x80"), "\xE3\x81\x82\xEF\xBF\xBD");
+  // For grep's lines: each invalid byte shows as itself, a lead byte cut
+  // short by the end included.
+  EXPECT_EQ(SjisToUtf8ShowingBytes("\x82\xA0\x80"
+                                   "a\x82"),
+            "\xE3\x81\x82\\x80a\\x82");
   // Every valid text survives UTF-8 and back.
   std::mt19937 random(7);
   for (int round = 0; round < 200; ++round) {

@@ -136,6 +136,9 @@ TEST(SvtoolRegex, ReportsErrorsWithStatusTwo) {
        "svtool: unknown code 'ebcdic' (sjis, euc, western, unicode or jis)\n"},
       {{"regex", "fold"}, "svtool: unknown regex command 'fold' (dump or grep)\n"},
       {{"regex", "dump", "-n", "a"}, "svtool: unknown option '-n'\n"},
+      // A second pattern is refused, not one of the two dropped.
+      {{"regex", "grep", "a", "-if", "/dev/null"},
+       "svtool: usage: svtool regex grep [OPTION]... (PATTERN | -f PATFILE) [FILE]...\n"},
   };
   for (const Case& c : cases) {
     SvtoolResult result = RunSvtool(c.args);
