@@ -214,6 +214,8 @@ class DocumentView : public QAbstractScrollArea, public DocumentObserver, privat
 
   // What the controller's next edit removes, for a screen reader.
   std::optional<std::pair<std::size_t, QString>> removed_text_;
+  // A selection was last announced, so its end is announced too.
+  bool selection_announced_ = false;
   QWidget* gutter_ = nullptr;
   // Ctrl+wheel: the part of a notch a fine-grained wheel has turned.
   int zoom_remainder_ = 0;

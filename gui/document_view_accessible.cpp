@@ -1,6 +1,7 @@
 #include "gui/document_view_accessible.h"
 
 #include <QAccessible>
+#include <QFileInfo>
 #include <algorithm>
 #include <mutex>
 
@@ -81,7 +82,11 @@ QString DocumentViewAccessible::text(QAccessible::Text t) const {
     const std::size_t count = View()->Document().CharCount();
     return count <= kMaxValueChars ? text(0, ToInt(count)) : QString();
   }
-  if (t == QAccessible::Name) return QString::fromStdString(View()->Document().Name());
+  if (t == QAccessible::Name) {
+    // What the tab shows (the file's name, or UntitledN): the document's
+    // own name is an internal one no listener should hear.
+    return QFileInfo(QString::fromStdString(View()->Document().FileName)).fileName();
+  }
   return QAccessibleWidget::text(t);
 }
 
@@ -321,11 +326,18 @@ void DocumentView::NotifyAccessibleCaret() {
   const auto caret = static_cast<int>(document_.CharPositionOfOffset(controller_.CaretOffset()));
   QAccessibleTextCursorEvent moved(this, caret);
   Tell(&moved);
-  if (document_.SelLength() == 0) return;
-  QAccessibleTextSelectionEvent selected(
-      this, static_cast<int>(document_.CharPositionOfOffset(document_.SelStart())),
-      static_cast<int>(
-          document_.CharPositionOfOffset(document_.SelStart() + document_.SelLength())));
+  // A selection that goes away is a change too: a screen reader says
+  // "unselected" only when told.
+  const bool has_selection = document_.SelLength() > 0;
+  if (!has_selection && !selection_announced_) return;
+  selection_announced_ = has_selection;
+  const auto first = has_selection
+                         ? static_cast<int>(document_.CharPositionOfOffset(document_.SelStart()))
+                         : caret;
+  const auto last = has_selection ? static_cast<int>(document_.CharPositionOfOffset(
+                                        document_.SelStart() + document_.SelLength()))
+                                  : caret;
+  QAccessibleTextSelectionEvent selected(this, first, last);
   selected.setCursorPosition(caret);
   Tell(&selected);
 }

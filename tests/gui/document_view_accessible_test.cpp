@@ -20,6 +20,7 @@ struct Heard {
   QAccessible::Event type;
   int position;
   QString text;
+  int end = 0;  // a selection's end
   friend bool operator==(const Heard&, const Heard&) = default;
 };
 
@@ -42,6 +43,11 @@ void RecordEvent(QAccessibleEvent* event) {
       heard->push_back(
           {event->type(), static_cast<QAccessibleTextCursorEvent*>(event)->cursorPosition(), {}});
       break;
+    case QAccessible::TextSelectionChanged: {
+      auto* selected = static_cast<QAccessibleTextSelectionEvent*>(event);
+      heard->push_back({event->type(), selected->selectionStart(), {}, selected->selectionEnd()});
+      break;
+    }
     default:
       break;
   }
@@ -51,6 +57,7 @@ TEST(DocumentViewAccessibleTest, ScreenReadersReadAndEditTheText) {
   TRichEditEx document("RichEdit1");
   // "ab cd", "漢字かな", an invalid byte and "z".
   document.Replace(0, 0, "ab cd\r\n\x8a\xbf\x8e\x9a\x82\xa9\x82\xc8\r\n\x80z");
+  document.FileName = "/data/\xe6\x9d\xb1\xe4\xba\xac.htd";
   DocumentView view(document, {}, nullptr, nullptr);
   view.resize(480, 320);
   view.show();
@@ -61,6 +68,8 @@ TEST(DocumentViewAccessibleTest, ScreenReadersReadAndEditTheText) {
   QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&view);
   ASSERT_NE(accessible, nullptr);
   EXPECT_EQ(accessible->role(), QAccessible::EditableText);
+  // Heard as the tab reads, not by the document's internal name.
+  EXPECT_EQ(accessible->text(QAccessible::Name), QStringLiteral(u"東京.htd"));
   QAccessibleTextInterface* text = accessible->textInterface();
   QAccessibleEditableTextInterface* editable = accessible->editableTextInterface();
   ASSERT_NE(text, nullptr);
@@ -128,7 +137,7 @@ TEST(DocumentViewAccessibleTest, ScreenReadersReadAndEditTheText) {
   EXPECT_EQ(document.Text(), "Xab\x63\x64\r\n\x95\x5c\x82\xa9\x82\xc8\r\n\x80z");
 
   // Typing is heard as an insertion and a caret move; Backspace as the
-  // removal of what it removed.
+  // removal of what it removed; a selection as made and as gone.
   std::vector<Heard> events;
   heard = &events;
   SetAccessibleEventListener(RecordEvent);
@@ -136,6 +145,8 @@ TEST(DocumentViewAccessibleTest, ScreenReadersReadAndEditTheText) {
   events.clear();
   QTest::keyClick(&view, Qt::Key_Q);
   QTest::keyClick(&view, Qt::Key_Backspace);
+  QTest::keyClick(&view, Qt::Key_Right, Qt::ShiftModifier);
+  text->setCursorPosition(0);
   SetAccessibleEventListener({});
   heard = nullptr;
   const std::vector<Heard> expected = {
@@ -143,6 +154,10 @@ TEST(DocumentViewAccessibleTest, ScreenReadersReadAndEditTheText) {
       {QAccessible::TextCaretMoved, 2, {}},
       {QAccessible::TextRemoved, 1, QStringLiteral("q")},
       {QAccessible::TextCaretMoved, 1, {}},
+      {QAccessible::TextCaretMoved, 2, {}},
+      {QAccessible::TextSelectionChanged, 1, {}, 2},
+      {QAccessible::TextCaretMoved, 0, {}},
+      {QAccessible::TextSelectionChanged, 0, {}, 0},
   };
   EXPECT_EQ(events, expected);
 }
