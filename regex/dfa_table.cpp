@@ -19,6 +19,28 @@ namespace morvik {
 
 namespace {
 
+// The error both ways of building raise when a pattern's automaton would
+// pass one of the table's limits.
+RegexError AutomatonTooLarge(const std::string& what) {
+  return RegexError("TbmREDFATable.Build: automaton too large (more than " + what + ")");
+}
+
+// Counts the set and transition entries a build stores, against the limit.
+class EntryBudget {
+ public:
+  explicit EntryBudget(std::size_t limit) : limit_(limit) {}
+  void Charge(std::size_t count) {
+    used_ += count;
+    if (used_ > limit_) {
+      throw AutomatonTooLarge(std::to_string(limit_) + " set and transition entries");
+    }
+  }
+
+ private:
+  std::size_t limit_;
+  std::size_t used_ = 0;
+};
+
 std::uint64_t MixBits(std::uint64_t x) {
   // The finaliser of MurmurHash3: every input bit reaches every output bit,
   // so sets of small, close leaf ids still spread over the buckets.
@@ -226,16 +248,9 @@ void TbmREDFATable::BuildSmallStates(const TbmRETree& tree, const TbmREWchRanges
     }
   }
 
-  const auto too_large = [](const std::string& what) {
-    return RegexError("TbmREDFATable.Build: automaton too large (more than " + what + ")");
-  };
-  std::size_t entries = 0;
-  const auto charge = [&](std::size_t count) {
-    entries += count;
-    if (entries > max_entries_) {
-      throw too_large(std::to_string(max_entries_) + " set and transition entries");
-    }
-  };
+  const auto too_large = AutomatonTooLarge;
+  EntryBudget budget(max_entries_);
+  const auto charge = [&budget](std::size_t count) { budget.Charge(count); };
   std::size_t work_done = 0;
 
   // Open addressing over state numbers; a slot's set is masks[state].
@@ -337,16 +352,9 @@ void TbmREDFATable::BuildStates(const TbmRETree& tree, const TbmREWchRanges& ran
     return static_cast<std::size_t>(follow_begin[id + 1] - follow_begin[id]);
   };
 
-  const auto too_large = [](const std::string& what) {
-    return RegexError("TbmREDFATable.Build: automaton too large (more than " + what + ")");
-  };
-  std::size_t entries = 0;
-  const auto charge = [&](std::size_t count) {
-    entries += count;
-    if (entries > max_entries_) {
-      throw too_large(std::to_string(max_entries_) + " set and transition entries");
-    }
-  };
+  const auto too_large = AutomatonTooLarge;
+  EntryBudget budget(max_entries_);
+  const auto charge = [&budget](std::size_t count) { budget.Charge(count); };
 
   std::size_t work_done = 0;
   const auto charge_work = [&](std::size_t leaves) {
