@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "gui/sjis_text.h"
 
@@ -78,18 +79,41 @@ void ListingView::SetByteLines(const std::vector<std::string>* lines) {
   if (lines != nullptr) {
     // A line's width is the sum of its characters' advances: each of the
     // code page's characters is one unit, and a listing has no tabs worth
-    // laying out. The advances are measured once per distinct unit.
+    // laying out. A character is told by its first two bytes at most (one
+    // at the line's end), so each step is looked up by those bytes: a
+    // million lines are then walked without decoding, and each distinct
+    // unit's advance is measured once.
     const QFontMetricsF metrics(font());
     std::vector<float> advance(65536, -1.0f);
+    struct Step {
+      float advance = 0;
+      std::uint8_t length = 0;  // 0: not looked up yet
+    };
+    std::vector<Step> by_pair(65536);
+    std::vector<Step> by_last(256);
+    const auto step_at = [&](const std::string& line, std::size_t pos, Step& step) {
+      std::size_t length = 1;
+      const char16_t unit = CharOfLineBytesAt(line, pos, &length);
+      float& known = advance[unit];
+      if (known < 0) known = static_cast<float>(metrics.horizontalAdvance(QChar(unit)));
+      step = Step{known, static_cast<std::uint8_t>(length)};
+    };
     double widest_line = 0;
     for (const std::string& line : *lines) {
+      const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
+      const std::size_t size = line.size();
       double width = 0;
-      std::size_t length = 1;
-      for (std::size_t pos = 0; pos < line.size(); pos += length) {
-        const char16_t unit = CharOfLineBytesAt(line, pos, &length);
-        float& known = advance[unit];
-        if (known < 0) known = static_cast<float>(metrics.horizontalAdvance(QChar(unit)));
-        width += known;
+      std::size_t pos = 0;
+      while (pos + 1 < size) {
+        Step& step = by_pair[bytes[pos] * 256u + bytes[pos + 1]];
+        if (step.length == 0) step_at(line, pos, step);
+        width += step.advance;
+        pos += step.length;
+      }
+      if (pos < size) {
+        Step& step = by_last[bytes[pos]];
+        if (step.length == 0) step_at(line, pos, step);
+        width += step.advance;
       }
       widest_line = std::max(widest_line, width);
     }
