@@ -78,19 +78,19 @@ void ReadValue(std::string_view line, std::size_t* pos, std::string* field) {
   if (line[p] == '"') {
     ++p;
     while (p < line.size()) {
-      const auto b = static_cast<unsigned char>(line[p]);
-      if (b == '"') {
-        if (p + 1 < line.size() && line[p + 1] == '"') {
-          if (field) field->push_back('"');
-          p += 2;
-          continue;
-        }
-        ++p;  // the closing quote
-        break;
+      // The characters up to the next quote go in as one run rather than
+      // one at a time (no trail byte is a quote).
+      const std::size_t run = p;
+      while (p < line.size() && line[p] != '"') p += CharLength(line, p);
+      if (field) field->append(line.substr(run, p - run));
+      if (p >= line.size()) break;
+      if (p + 1 < line.size() && line[p + 1] == '"') {
+        if (field) field->push_back('"');
+        p += 2;
+        continue;
       }
-      const std::size_t length = CharLength(line, p);
-      if (field) field->append(line.substr(p, length));
-      p += length;
+      ++p;  // the closing quote
+      break;
     }
   } else {
     const std::size_t start = p;

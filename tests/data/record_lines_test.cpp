@@ -38,6 +38,8 @@ TEST(SvUtils, SplitsFields) {
       {R"("{EndOfData}","{Dummy}")", {"{EndOfData}", "{Dummy}"}},
       {R"("a,b")", {"a,b"}},
       {R"("a""b")", {"a\"b"}},
+      {R"("ab""""c","d")", {"ab\"\"c", "d"}},
+      {R"("ab"")", {"ab\""}},
       {"a,,b", {"a", "", "b"}},
       {",a", {"", "a"}},
       {"a,", {"a"}},
