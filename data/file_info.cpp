@@ -143,9 +143,17 @@ std::vector<std::size_t> CollationOrder(const std::vector<std::string>& keywords
   // Sort keys of keywords [first, last) into keys, with where each starts.
   const auto make_keys = [&](const UCollator* with, std::size_t first, std::size_t last,
                              std::string& keys, std::vector<std::size_t>& starts) {
+    // One buffer for every keyword's characters, not a string each.
+    std::u16string text;
     for (std::size_t i = first; i < last; ++i) {
       starts.push_back(keys.size());
-      if (with != nullptr) AppendSortKey(with, DecodeSjis(keywords[i]), keys);
+      if (with == nullptr) continue;
+      const std::string_view bytes = keywords[i];
+      text.clear();
+      for (std::size_t pos = 0, length = 1; pos < bytes.size(); pos += length) {
+        text.push_back(DecodeSjisChar(bytes, pos, &length));
+      }
+      AppendSortKey(with, text, keys);
     }
     starts.push_back(keys.size());
   };
