@@ -10,7 +10,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  libicu-dev
+  libicu-dev liblz4-dev
   clang-tidy clang-format
   qt6-base-dev qt6-translations-l10n qt6-l10n-tools
   qt6-wayland libqt6svg6

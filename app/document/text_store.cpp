@@ -8,15 +8,24 @@
 // (O(log n)) and then scans one chunk. An edit rebuilds only the chunks it
 // touches, widened until the bytes after it read as before.
 //
-// Chunks are views into shared buffers (a file as it was read, the region
-// an edit rebuilt), so opening a file or taking a sorted text copies no
-// bytes.
+// Chunks are views into shared buffers (the region an edit rebuilt, a
+// large text packed chunk by chunk), so an edit copies only what it
+// rebuilds. A large text (a file as it was read, a sorted text) is packed
+// as it is counted, and its plain bytes are let go: the store then holds a
+// fraction of the file's size.
 #include "app/document/text_store.h"
 
+#include <array>
 #include <cstdint>
 #include <thread>
 #include <utility>
 #include <vector>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+#include "app/document/chunk_packing.h"
 
 namespace morvik {
 namespace {
@@ -30,14 +39,19 @@ constexpr std::size_t kTargetChunk = 4096;
 constexpr std::size_t kMaxChunk = 8192;
 // A text this large is counted on two threads.
 constexpr std::size_t kParallelCountBytes = std::size_t{1} << 20;
+// A text this large is packed (an edit's small rebuilt region is not, so
+// typing never packs); letting go of one this large returns the freed
+// memory to the system.
+constexpr std::size_t kPackTextBytes = std::size_t{1} << 16;
+constexpr std::size_t kTrimAfterBytes = std::size_t{1} << 24;
 // Buffers at least this large are compacted once half of them is dead;
 // edits that remove this much trigger the walk that finds them.
 constexpr std::size_t kCompactBufferBytes = std::size_t{1} << 16;
 
-// Bytes that chunks are cut from: a whole file as it was read, or the
-// region an edit rebuilt. Chunks view into it and keep it alive, so
-// opening a file copies nothing; live counts the bytes chunks still use,
-// so that a buffer mostly replaced by edits can be let go (Compact).
+// Bytes that chunks are stored in: the region an edit rebuilt, or the
+// packed chunks of a large text. Chunks view into it and keep it alive;
+// live counts the bytes chunks still use, so that a buffer mostly replaced
+// by edits can be let go (Compact).
 struct Buffer {
   explicit Buffer(std::string data) : bytes(std::move(data)) {}
   const std::string bytes;
@@ -46,15 +60,16 @@ struct Buffer {
 
 struct Node {
   Node(std::shared_ptr<Buffer> from, std::string_view piece)
-      : buffer(std::move(from)), text(piece) {
-    buffer->live += text.size();
+      : buffer(std::move(from)), stored(piece) {
+    buffer->live += stored.size();
   }
-  ~Node() { buffer->live -= text.size(); }
+  ~Node() { buffer->live -= stored.size(); }
   Node(const Node&) = delete;
   Node& operator=(const Node&) = delete;
 
   std::shared_ptr<Buffer> buffer;
-  std::string_view text;  // into buffer->bytes
+  // Into buffer->bytes: the chunk's own.bytes bytes, or their packed form.
+  std::string_view stored;
   TextCounts own;
   TextCounts sum;  // of the subtree rooted here
   std::uint32_t priority = 0;
@@ -63,6 +78,29 @@ struct Node {
 };
 
 using NodePtr = std::unique_ptr<Node>;
+
+bool IsPacked(const Node& node) {
+  return IsPackedChunk(node.stored, node.own.bytes);
+}
+
+void AppendBytes(const Node& node, std::string& out) {
+  if (!IsPacked(node)) {
+    out.append(node.stored);
+    return;
+  }
+  const std::size_t old_size = out.size();
+  out.resize(old_size + node.own.bytes);
+  UnpackChunk(node.stored, node.own.bytes, out.data() + old_size);
+}
+
+// The chunk's bytes, unpacked into scratch if need be (so valid until
+// scratch changes).
+std::string_view BytesOf(const Node& node, std::string& scratch) {
+  if (!IsPacked(node)) return node.stored;
+  scratch.clear();
+  AppendBytes(node, scratch);
+  return scratch;
+}
 
 const TextCounts kNoCounts{};
 
@@ -145,41 +183,52 @@ void VisitNodes(Node* node, Visit visit) {
   VisitNodes(node->right.get(), visit);
 }
 
-void ForEach(const Node* node, const std::function<void(std::string_view)>& sink) {
+// Gives every node of the subtree to visit, in the order of the text.
+template <typename Visit>
+void InOrder(const Node* node, Visit& visit) {
   // The tree is shallow (a few dozen levels), so recursion is safe.
   if (node == nullptr) return;
-  ForEach(node->left.get(), sink);
-  sink(node->text);
-  ForEach(node->right.get(), sink);
+  InOrder(node->left.get(), visit);
+  visit(*node);
+  InOrder(node->right.get(), visit);
 }
 
 // Visits the chunks of the subtree at node (whose first byte is at base)
 // that hold bytes of [from, to); false once visit has asked to stop.
+// scratch holds the piece visit sees when it had to be unpacked.
 bool VisitRange(const Node* node, std::size_t base, std::size_t from, std::size_t to, bool forward,
-                const TextStore::PieceVisitor& visit) {
+                const TextStore::PieceVisitor& visit, std::string& scratch) {
   if (node == nullptr || from >= base + node->sum.bytes || to <= base) return true;
   const std::size_t start = base + SumOf(node->left).bytes;
   const std::size_t end = start + node->own.bytes;
-  const auto left = [&] { return VisitRange(node->left.get(), base, from, to, forward, visit); };
-  const auto own = [&] { return !(from < end && to > start) || visit(start, node->text); };
-  const auto right = [&] { return VisitRange(node->right.get(), end, from, to, forward, visit); };
+  const auto left = [&] {
+    return VisitRange(node->left.get(), base, from, to, forward, visit, scratch);
+  };
+  const auto own = [&] {
+    return !(from < end && to > start) || visit(start, BytesOf(*node, scratch));
+  };
+  const auto right = [&] {
+    return VisitRange(node->right.get(), end, from, to, forward, visit, scratch);
+  };
   return forward ? left() && own() && right() : right() && own() && left();
 }
 
 // Appends the bytes of [from, to) that lie in the subtree starting at base.
 void CollectRange(const Node* node, std::size_t base, std::size_t from, std::size_t to,
-                  std::string& out) {
+                  std::string& out, std::string& scratch) {
   if (node == nullptr || from >= base + node->sum.bytes || to <= base) return;
   const std::size_t left_bytes = SumOf(node->left).bytes;
-  CollectRange(node->left.get(), base, from, to, out);
+  CollectRange(node->left.get(), base, from, to, out, scratch);
   const std::size_t start = base + left_bytes;
   const std::size_t end = start + node->own.bytes;
-  if (from < end && to > start) {
+  if (from <= start && to >= end) {
+    AppendBytes(*node, out);
+  } else if (from < end && to > start) {
     const std::size_t a = std::max(from, start);
     const std::size_t b = std::min(to, end);
-    out.append(node->text, a - start, b - a);
+    out.append(BytesOf(*node, scratch), a - start, b - a);
   }
-  CollectRange(node->right.get(), end, from, to, out);
+  CollectRange(node->right.get(), end, from, to, out, scratch);
 }
 
 // Where to end the chunk that starts at pos of text (a character boundary):
@@ -230,36 +279,91 @@ struct TextStore::Impl {
 
   TextCounts Totals() const { return SumOf(root); }
 
-  // A tree of the chunks of bytes (which start and end on boundaries),
-  // viewing into them without a copy.
+  // Recently unpacked chunks, for the queries that read one chunk and let
+  // go of it, so that painting a screenful of lines unpacks each chunk once.
+  // Nodes are destroyed only by Replace and Assign, which forget them here.
+  struct Unpacked {
+    const Node* node = nullptr;
+    std::string bytes;
+  };
+  mutable std::array<Unpacked, 8> unpacked;
+  mutable std::size_t next_unpacked = 0;
+
+  // The chunk's bytes, valid until the next call.
+  std::string_view Bytes(const Node& node) const {
+    if (!IsPacked(node)) return node.stored;
+    for (const Unpacked& slot : unpacked) {
+      if (slot.node == &node) return slot.bytes;
+    }
+    Unpacked& slot = unpacked[next_unpacked++ % unpacked.size()];
+    slot.node = &node;
+    return BytesOf(node, slot.bytes);
+  }
+  void ForgetUnpacked() {
+    for (Unpacked& slot : unpacked) slot.node = nullptr;
+  }
+
+  // A tree of the chunks of bytes (which start and end on boundaries). A
+  // small text's chunks view into it without a copy; a large one's are
+  // packed, and its plain bytes go when this returns.
   NodePtr Build(std::string bytes) {
-    const auto buffer = std::make_shared<Buffer>(std::move(bytes));
-    const std::string_view text = buffer->bytes;
+    const bool pack = bytes.size() >= kPackTextBytes;
+    std::shared_ptr<Buffer> plain;
+    std::string_view text = bytes;
+    if (!pack) {
+      plain = std::make_shared<Buffer>(std::move(bytes));
+      text = plain->bytes;
+    }
     std::vector<std::size_t> ends;
     for (std::size_t pos = 0; pos < text.size(); pos = ends.back()) {
       ends.push_back(ChunkEnd(text, pos));
     }
-    // Counting is most of the work of opening a file; the chunks count
-    // on their own, so two threads share a large text.
+    // Counting (and packing) is most of the work of opening a file; the
+    // chunks count on their own, so two threads share a large text, each
+    // packing its half into a buffer of its own.
+    const std::size_t half = ends.size() / 2;
     std::vector<TextCounts> counts(ends.size());
-    const auto count = [&](std::size_t first, std::size_t last) {
+    std::array<std::string, 2> packed;
+    std::vector<std::size_t> packed_ends(pack ? ends.size() : 0);
+    const auto count = [&](std::size_t part, std::size_t first, std::size_t last) {
+      std::string& out = packed[part];
       for (std::size_t i = first; i < last; ++i) {
         const std::size_t start = i == 0 ? 0 : ends[i - 1];
-        counts[i] = CountText(text.substr(start, ends[i] - start));
+        const std::string_view chunk = text.substr(start, ends[i] - start);
+        counts[i] = CountText(chunk);
+        if (pack) {
+          AppendPackedChunk(chunk, out);
+          packed_ends[i] = out.size();
+        }
       }
     };
     if (text.size() >= kParallelCountBytes && std::thread::hardware_concurrency() >= 2) {
-      const std::size_t half = ends.size() / 2;
-      std::thread first_half(count, 0, half);
-      count(half, ends.size());
+      std::thread first_half(count, 0, 0, half);
+      count(1, half, ends.size());
       first_half.join();
     } else {
-      count(0, ends.size());
+      count(0, 0, half);
+      count(1, half, ends.size());
+    }
+    std::array<std::shared_ptr<Buffer>, 2> stores{plain, plain};
+    if (pack) {
+      for (std::size_t part = 0; part < 2; ++part) {
+        packed[part].shrink_to_fit();
+        stores[part] = std::make_shared<Buffer>(std::move(packed[part]));
+      }
     }
     NodePtr tree;
     for (std::size_t i = 0; i < ends.size(); ++i) {
-      const std::size_t start = i == 0 ? 0 : ends[i - 1];
-      auto node = std::make_unique<Node>(buffer, text.substr(start, ends[i] - start));
+      const std::size_t part = i < half ? 0 : 1;
+      std::string_view stored;
+      if (pack) {
+        const std::size_t start = i == 0 || i == half ? 0 : packed_ends[i - 1];
+        stored = std::string_view(stores[part]->bytes).substr(start, packed_ends[i] - start);
+      } else {
+        const std::size_t start = i == 0 ? 0 : ends[i - 1];
+        stored = text.substr(start, ends[i] - start);
+      }
+      auto node = std::make_unique<Node>(stores[part], stored);
       node->own = counts[i];
       node->sum = node->own;
       node->priority = NextPriority();
@@ -277,11 +381,11 @@ struct TextStore::Impl {
       if (buffer.bytes.size() < kCompactBufferBytes || buffer.live * 2 > buffer.bytes.size()) {
         return;
       }
-      auto own = std::make_shared<Buffer>(std::string(node.text));
-      node.buffer->live -= node.text.size();
+      auto own = std::make_shared<Buffer>(std::string(node.stored));
+      node.buffer->live -= node.stored.size();
       node.buffer = std::move(own);
-      node.text = node.buffer->bytes;
-      node.buffer->live = node.text.size();
+      node.stored = node.buffer->bytes;
+      node.buffer->live = node.stored.size();
     });
   }
 
@@ -291,7 +395,8 @@ struct TextStore::Impl {
     if (offset >= size) return out;
     length = std::min(length, size - offset);
     out.reserve(length);
-    CollectRange(root.get(), 0, offset, offset + length, out);
+    std::string scratch;
+    CollectRange(root.get(), 0, offset, offset + length, out, scratch);
     return out;
   }
 
@@ -325,51 +430,56 @@ std::string TextStore::Range(std::size_t offset, std::size_t length) const {
 std::string TextStore::Text() const {
   std::string text;
   text.reserve(Size());
-  ForEach(impl_->root.get(), [&text](std::string_view piece) { text.append(piece); });
+  const auto append = [&text](const Node& node) { AppendBytes(node, text); };
+  InOrder(impl_->root.get(), append);
   return text;
 }
 
 std::u16string TextStore::DecodedText() const {
   std::u16string text;
   text.reserve(impl_->Totals().chars);
-  ForEach(impl_->root.get(), [&text](std::string_view piece) { text += DecodeForView(piece); });
+  ForEachPiece([&text](std::string_view piece) { text += DecodeForView(piece); });
   return text;
 }
 
 void TextStore::ForEachPiece(const std::function<void(std::string_view)>& sink) const {
-  ForEach(impl_->root.get(), sink);
+  std::string scratch;
+  const auto hand = [&](const Node& node) { sink(BytesOf(node, scratch)); };
+  InOrder(impl_->root.get(), hand);
 }
 
 void TextStore::VisitPieces(std::size_t from, std::size_t to, bool forward,
                             const PieceVisitor& visit) const {
-  VisitRange(impl_->root.get(), 0, from, to, forward, visit);
+  std::string scratch;
+  VisitRange(impl_->root.get(), 0, from, to, forward, visit, scratch);
 }
 
 std::size_t TextStore::LineStart(std::size_t raw_line) const {
   if (raw_line == 0) return 0;
   if (raw_line > impl_->Totals().breaks) return Size();
   const Located at = impl_->ByBreak(raw_line);
-  return at.before.bytes + OffsetAfterBreak(at.node->text, raw_line - at.before.breaks);
+  return at.before.bytes + OffsetAfterBreak(impl_->Bytes(*at.node), raw_line - at.before.breaks);
 }
 
 std::size_t TextStore::LineOfOffset(std::size_t offset) const {
   if (offset >= Size()) return impl_->Totals().breaks;
   const Located at = impl_->ByBytes(offset);
-  return at.before.breaks + CountBreaksBefore(at.node->text, offset - at.before.bytes);
+  return at.before.breaks + CountBreaksBefore(impl_->Bytes(*at.node), offset - at.before.bytes);
 }
 
 std::size_t TextStore::CharOfOffset(std::size_t offset) const {
   if (offset >= Size()) return impl_->Totals().chars;
   const Located at = impl_->ByBytes(offset);
   std::size_t chars = 0;
-  CharStartOf(at.node->text, offset - at.before.bytes, &chars);
+  CharStartOf(impl_->Bytes(*at.node), offset - at.before.bytes, &chars);
   return at.before.chars + chars;
 }
 
 std::size_t TextStore::OffsetOfChar(std::size_t char_position) const {
   if (char_position >= impl_->Totals().chars) return Size();
   const Located at = impl_->ByChars(char_position);
-  return at.before.bytes + OffsetOfCharIndex(at.node->text, char_position - at.before.chars);
+  return at.before.bytes +
+         OffsetOfCharIndex(impl_->Bytes(*at.node), char_position - at.before.chars);
 }
 
 TextChange TextStore::Replace(std::size_t offset, std::size_t length, std::string_view bytes) {
@@ -403,7 +513,8 @@ TextChange TextStore::Replace(std::size_t offset, std::size_t length, std::strin
       const Located next = impl_->ByBytes(region_end);
       bool joins = new_region.size() < kMinChunk;
       if (!joins && !new_region.empty()) {
-        const std::string with_next = new_region.substr(new_region.size() - 1) + next.node->text[0];
+        const std::string with_next =
+            new_region.substr(new_region.size() - 1) + impl_->Bytes(*next.node)[0];
         const auto last = static_cast<unsigned char>(with_next[0]);
         joins = (last == '\r' && with_next[1] == '\n') ||
                 (IsSjisLeadByte(last) && SjisCharLength(with_next, 0) == 2 &&
@@ -429,6 +540,7 @@ TextChange TextStore::Replace(std::size_t offset, std::size_t length, std::strin
   auto [left, rest] = Split(std::move(impl_->root), region_start);
   auto [old_middle, right] = Split(std::move(rest), region_end - region_start);
   old_middle.reset();
+  impl_->ForgetUnpacked();
   impl_->root =
       Merge(Merge(std::move(left), impl_->Build(std::move(new_region))), std::move(right));
   if (old_region.size() >= kCompactBufferBytes) impl_->Compact();
@@ -437,7 +549,14 @@ TextChange TextStore::Replace(std::size_t offset, std::size_t length, std::strin
 
 void TextStore::Assign(std::string bytes) {
   impl_->root.reset();
+  impl_->ForgetUnpacked();
+  [[maybe_unused]] const std::size_t size = bytes.size();
   impl_->root = impl_->Build(std::move(bytes));
+#ifdef __GLIBC__
+  // The plain bytes of a large text (and the text this one replaced) have
+  // just been freed; without this the allocator may keep them for later.
+  if (size >= kTrimAfterBytes) malloc_trim(0);
+#endif
 }
 
 TextChange TextStore::ReplaceAll(std::string bytes) {

@@ -3,7 +3,9 @@
 //
 // Only storage and arithmetic: no undo, no selection, no observers. Every
 // query is logarithmic in the size of the text (plus a scan of one small
-// piece); Replace costs the same plus the size of the edit.
+// piece); Replace costs the same plus the size of the edit. A large text is
+// held packed, so even the queries keep state: a store is used from one
+// thread at a time.
 #ifndef MORVIK_APP_DOCUMENT_TEXT_STORE_H_
 #define MORVIK_APP_DOCUMENT_TEXT_STORE_H_
 
@@ -35,7 +37,8 @@ class TextStore {
   // Hands visit(offset of the piece, piece) the pieces that hold bytes of
   // [from, to), in order or, when !forward, from the last one back, until
   // visit returns false. A piece starts and ends on a character boundary and
-  // never between a CR and its LF, so it can be searched on its own.
+  // never between a CR and its LF, so it can be searched on its own. A
+  // piece is valid only while visit (or sink) runs.
   using PieceVisitor = std::function<bool(std::size_t offset, std::string_view piece)>;
   void VisitPieces(std::size_t from, std::size_t to, bool forward, const PieceVisitor& visit) const;
 

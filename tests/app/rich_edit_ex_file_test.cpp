@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <random>
 #include <string>
 
 #include "app/document/rich_edit_ex.h"
@@ -23,6 +24,20 @@ using testing::ScratchDir;
 using testing::ReadFile;
 using testing::WriteFile;
 
+// Records that pack well around bytes that do not pack at all, large
+// enough that the document holds them packed.
+std::string LargeMixedText() {
+  std::mt19937 random(20261208);
+  std::string text;
+  while (text.size() < 300000) {
+    text += "\"\x83\x4c\x81\x5b\",\"\x92\x6c" + std::to_string(text.size()) + "\"\r\n";
+    if (text.size() % 7 == 0) {
+      for (int i = 0; i < 5000; ++i) text += static_cast<char>(random());
+    }
+  }
+  return text;
+}
+
 TEST(FileRoundTripTest, LoadThenSaveGivesTheSameBytes) {
   const struct {
     const char* name;
@@ -37,6 +52,7 @@ TEST(FileRoundTripTest, LoadThenSaveGivesTheSameBytes) {
       {"lone CR and LF", "a\rb\nc\r\n\n\r\rd"},
       {"duplicate characters", "\xed\x40\xfa\x5c\x87\x90\x81\xe0\xee\xef\xfa\x40\r\n"},
       {"empty file", ""},
+      {"a large file, held packed", LargeMixedText()},
   };
   ScratchDir dir;
   for (const auto& f : fixtures) {

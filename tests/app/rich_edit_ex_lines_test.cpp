@@ -209,13 +209,14 @@ TEST(CharacterMappingTest, RandomEditsAgreeWithReferenceAndNotifications) {
 }
 
 // The same on texts of many kilobytes, so that edits cross the pieces the
-// text is stored in: long lines without a break, runs of lead bytes whose
-// pairing flips with one byte more or less, and large insertions and
+// text is stored in (packed, or not where packing does not pay): long
+// lines without a break, runs of lead bytes whose pairing flips with one
+// byte more or less, bytes that do not pack, and large insertions and
 // deletions. Positions are sampled.
 TEST(CharacterMappingTest, LargeTextEditsAgreeWithReference) {
   std::mt19937 random(8122026);
   const auto piece = [&]() -> std::string {
-    switch (random() % 6) {
+    switch (random() % 7) {
       case 0:
         return std::string(random() % 20000, 'a');  // a long line
       case 1:
@@ -226,6 +227,11 @@ TEST(CharacterMappingTest, LargeTextEditsAgreeWithReference) {
         return std::string(random() % 3000, '\n');
       case 4:
         return "\r";
+      case 5: {
+        std::string noise(random() % 6000, ' ');
+        for (char& b : noise) b = static_cast<char>(random());
+        return noise;
+      }
       default:
         return "x\r\n\x82";
     }
