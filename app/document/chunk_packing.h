@@ -12,10 +12,26 @@
 #include <string>
 #include <string_view>
 
+union LZ4_stream_u;
+
 namespace morvik {
 
-// Appends to out the stored form of chunk (at most a few kilobytes).
-void AppendPackedChunk(std::string_view chunk, std::string& out);
+// Packs chunks one after another, each on its own (any of them unpacks
+// alone). One packer per thread.
+class ChunkPacker {
+ public:
+  ChunkPacker();
+  ~ChunkPacker();
+  ChunkPacker(const ChunkPacker&) = delete;
+  ChunkPacker& operator=(const ChunkPacker&) = delete;
+
+  // Appends to out the stored form of chunk (at most a few kilobytes).
+  void Append(std::string_view chunk, std::string& out);
+
+ private:
+  LZ4_stream_u* stream_;
+  std::string room_;
+};
 
 inline bool IsPackedChunk(std::string_view stored, std::size_t plain_size) {
   return stored.size() < plain_size;

@@ -1,6 +1,7 @@
 // Character and line arithmetic on Shift_JIS byte text.
 #include "app/document/text_metrics.h"
 
+#include <bit>
 #include <bitset>
 #include <cstdint>
 #include <cstring>
@@ -52,26 +53,37 @@ TextCounts CountText(std::string_view text) {
     if (cursor + 1 < data + size && cursor[1] == '\n') ++pairs;
   }
   counts.breaks = CountByte(text, '\n') + crs - pairs;
-  // Most bytes of a data file are ASCII: skip those eight at a time and only
-  // ask the codec about bytes that may start a double-byte character.
+  // Most bytes of a data file are ASCII: skip those eight at a time, then
+  // straight to the first byte that is not, and read the run of non-ASCII
+  // characters from there, asking only whether each pair forms one.
   constexpr std::uint64_t kHighBits = 0x8080808080808080u;
   const std::bitset<65536>& double_byte = DoubleBytePairs();
-  std::size_t chars = 0;
+  std::size_t double_bytes = 0;
   std::size_t pos = 0;
   while (pos < size) {
     if (pos + 8 <= size) {
       std::uint64_t word = 0;
       std::memcpy(&word, data + pos, 8);
-      if ((word & kHighBits) == 0) {
-        chars += 8;
+      const std::uint64_t high = word & kHighBits;
+      if (high == 0) {
         pos += 8;
         continue;
       }
+      const int ascii_bits = std::endian::native == std::endian::little ? std::countr_zero(high)
+                                                                        : std::countl_zero(high);
+      pos += static_cast<std::size_t>(ascii_bits) / 8;
     }
-    const unsigned char b = data[pos];
-    pos += b >= 0x80 && pos + 1 < size && double_byte[b * 256u + data[pos + 1]] ? 2 : 1;
-    ++chars;
+    while (pos < size && data[pos] >= 0x80) {
+      if (pos + 1 < size && double_byte[data[pos] * 256u + data[pos + 1]]) {
+        ++double_bytes;
+        pos += 2;
+      } else {
+        ++pos;
+      }
+    }
+    if (pos < size) ++pos;  // the ASCII byte that ended the run
   }
+  const std::size_t chars = size - double_bytes;
   counts.chars = chars - pairs;
   return counts;
 }

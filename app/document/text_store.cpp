@@ -17,6 +17,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -327,12 +328,14 @@ struct TextStore::Impl {
     std::vector<std::size_t> packed_ends(pack ? ends.size() : 0);
     const auto count = [&](std::size_t part, std::size_t first, std::size_t last) {
       std::string& out = packed[part];
+      std::optional<ChunkPacker> packer;
+      if (pack) packer.emplace();
       for (std::size_t i = first; i < last; ++i) {
         const std::size_t start = i == 0 ? 0 : ends[i - 1];
         const std::string_view chunk = text.substr(start, ends[i] - start);
         counts[i] = CountText(chunk);
         if (pack) {
-          AppendPackedChunk(chunk, out);
+          packer->Append(chunk, out);
           packed_ends[i] = out.size();
         }
       }
