@@ -47,9 +47,12 @@ class CrashRecoveryTest : public ::testing::Test {
     directory_ = scratch_.path();
     fs::create_directories(directory_ / "runtime");
     ::chmod((directory_ / "runtime").c_str(), 0700);
-    // A free display number: one without a socket.
+    // A free display number: one without a socket or a lock.
     int number = 150 + static_cast<int>(QCoreApplication::applicationPid() % 100);
-    while (fs::exists("/tmp/.X11-unix/X" + std::to_string(number))) ++number;
+    while (fs::exists("/tmp/.X11-unix/X" + std::to_string(number)) ||
+           fs::exists("/tmp/.X" + std::to_string(number) + "-lock")) {
+      ++number;
+    }
     display_ = QStringLiteral(":%1").arg(number);
     server_.start(QStringLiteral("Xvfb"), {display_, QStringLiteral("-screen"), QStringLiteral("0"),
                                            QStringLiteral("1024x768x24"),
@@ -68,6 +71,10 @@ class CrashRecoveryTest : public ::testing::Test {
       environment_.remove(QString::fromLatin1(name));
     }
     environment_.insert(QStringLiteral("DISPLAY"), display_);
+    // Titles are Japanese, and both Qt (for a window's legacy title, which
+    // xdotool searches) and xdotool convert them through the locale: under C
+    // (a bare environment) the dialog would never be found.
+    environment_.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     environment_.insert(QStringLiteral("XDG_STATE_HOME"),
                         QString::fromStdString((directory_ / "state").string()));
     environment_.insert(QStringLiteral("XDG_RUNTIME_DIR"),
@@ -75,9 +82,13 @@ class CrashRecoveryTest : public ::testing::Test {
   }
 
   void TearDown() override {
+    // Asked to end, Xvfb removes its socket and lock; killed, it leaves them.
     if (server_.state() != QProcess::NotRunning) {
-      server_.kill();
-      server_.waitForFinished();
+      server_.terminate();
+      if (!server_.waitForFinished(5000)) {
+        server_.kill();
+        server_.waitForFinished();
+      }
     }
   }
 
