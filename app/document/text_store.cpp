@@ -196,30 +196,31 @@ void InOrder(const Node* node, Visit& visit) {
 
 // Visits the chunks of the subtree at node (whose first byte is at base)
 // that hold bytes of [from, to); false once visit has asked to stop.
-// scratch holds the piece visit sees when it had to be unpacked.
+// read(node) gives a chunk's bytes, valid while visit runs.
+template <typename Read>
 bool VisitRange(const Node* node, std::size_t base, std::size_t from, std::size_t to, bool forward,
-                const TextStore::PieceVisitor& visit, std::string& scratch) {
+                const TextStore::PieceVisitor& visit, Read& read) {
   if (node == nullptr || from >= base + node->sum.bytes || to <= base) return true;
   const std::size_t start = base + SumOf(node->left).bytes;
   const std::size_t end = start + node->own.bytes;
   const auto left = [&] {
-    return VisitRange(node->left.get(), base, from, to, forward, visit, scratch);
+    return VisitRange(node->left.get(), base, from, to, forward, visit, read);
   };
-  const auto own = [&] {
-    return !(from < end && to > start) || visit(start, BytesOf(*node, scratch));
-  };
+  const auto own = [&] { return !(from < end && to > start) || visit(start, read(*node)); };
   const auto right = [&] {
-    return VisitRange(node->right.get(), end, from, to, forward, visit, scratch);
+    return VisitRange(node->right.get(), end, from, to, forward, visit, read);
   };
   return forward ? left() && own() && right() : right() && own() && left();
 }
 
-// Appends the bytes of [from, to) that lie in the subtree starting at base.
+// Appends the bytes of [from, to) that lie in the subtree starting at base;
+// read(node) gives the bytes of a chunk only partly in the range.
+template <typename Read>
 void CollectRange(const Node* node, std::size_t base, std::size_t from, std::size_t to,
-                  std::string& out, std::string& scratch) {
+                  std::string& out, Read& read) {
   if (node == nullptr || from >= base + node->sum.bytes || to <= base) return;
   const std::size_t left_bytes = SumOf(node->left).bytes;
-  CollectRange(node->left.get(), base, from, to, out, scratch);
+  CollectRange(node->left.get(), base, from, to, out, read);
   const std::size_t start = base + left_bytes;
   const std::size_t end = start + node->own.bytes;
   if (from <= start && to >= end) {
@@ -227,9 +228,9 @@ void CollectRange(const Node* node, std::size_t base, std::size_t from, std::siz
   } else if (from < end && to > start) {
     const std::size_t a = std::max(from, start);
     const std::size_t b = std::min(to, end);
-    out.append(BytesOf(*node, scratch), a - start, b - a);
+    out.append(read(*node), a - start, b - a);
   }
-  CollectRange(node->right.get(), end, from, to, out, scratch);
+  CollectRange(node->right.get(), end, from, to, out, read);
 }
 
 // Where to end the chunk that starts at pos of text (a character boundary):
@@ -290,15 +291,29 @@ struct TextStore::Impl {
   mutable std::array<Unpacked, 8> unpacked;
   mutable std::size_t next_unpacked = 0;
 
+  const Unpacked* Cached(const Node& node) const {
+    for (const Unpacked& slot : unpacked) {
+      if (slot.node == &node) return &slot;
+    }
+    return nullptr;
+  }
   // The chunk's bytes, valid until the next call.
   std::string_view Bytes(const Node& node) const {
     if (!IsPacked(node)) return node.stored;
-    for (const Unpacked& slot : unpacked) {
-      if (slot.node == &node) return slot.bytes;
-    }
+    if (const Unpacked* cached = Cached(node)) return cached->bytes;
     Unpacked& slot = unpacked[next_unpacked++ % unpacked.size()];
     slot.node = &node;
     return BytesOf(node, slot.bytes);
+  }
+  // The chunk's bytes, valid until scratch changes: copied from the cache
+  // when a query has just unpacked them (a backward search reads the byte
+  // before each piece), else unpacked.
+  std::string_view BytesInto(const Node& node, std::string& scratch) const {
+    if (const Unpacked* cached = IsPacked(node) ? Cached(node) : nullptr) {
+      scratch.assign(cached->bytes);
+      return scratch;
+    }
+    return BytesOf(node, scratch);
   }
   void ForgetUnpacked() {
     for (Unpacked& slot : unpacked) slot.node = nullptr;
@@ -398,8 +413,8 @@ struct TextStore::Impl {
     if (offset >= size) return out;
     length = std::min(length, size - offset);
     out.reserve(length);
-    std::string scratch;
-    CollectRange(root.get(), 0, offset, offset + length, out, scratch);
+    const auto read = [this](const Node& node) { return Bytes(node); };
+    CollectRange(root.get(), 0, offset, offset + length, out, read);
     return out;
   }
 
@@ -454,7 +469,8 @@ void TextStore::ForEachPiece(const std::function<void(std::string_view)>& sink) 
 void TextStore::VisitPieces(std::size_t from, std::size_t to, bool forward,
                             const PieceVisitor& visit) const {
   std::string scratch;
-  VisitRange(impl_->root.get(), 0, from, to, forward, visit, scratch);
+  const auto read = [&](const Node& node) { return impl_->BytesInto(node, scratch); };
+  VisitRange(impl_->root.get(), 0, from, to, forward, visit, read);
 }
 
 std::size_t TextStore::LineStart(std::size_t raw_line) const {
