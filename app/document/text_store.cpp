@@ -44,6 +44,9 @@ constexpr std::size_t kParallelCountBytes = std::size_t{1} << 20;
 // typing never packs); letting go of one this large returns the freed
 // memory to the system.
 constexpr std::size_t kPackTextBytes = std::size_t{1} << 16;
+// Once this much of a part is packed, a part that packs to more than 7/8
+// of its size stops packing.
+constexpr std::size_t kPackProbeBytes = std::size_t{1} << 15;
 constexpr std::size_t kTrimAfterBytes = std::size_t{1} << 24;
 // Buffers at least this large are compacted once half of them is dead;
 // edits that remove this much trigger the walk that finds them.
@@ -321,15 +324,10 @@ struct TextStore::Impl {
 
   // A tree of the chunks of bytes (which start and end on boundaries). A
   // small text's chunks view into it without a copy; a large one's are
-  // packed, and its plain bytes go when this returns.
+  // packed, and its plain bytes go when this returns, unless it hardly
+  // packs: then the rest of it stays plain rather than be held twice.
   NodePtr Build(std::string bytes) {
-    const bool pack = bytes.size() >= kPackTextBytes;
-    std::shared_ptr<Buffer> plain;
-    std::string_view text = bytes;
-    if (!pack) {
-      plain = std::make_shared<Buffer>(std::move(bytes));
-      text = plain->bytes;
-    }
+    const std::string_view text = bytes;
     std::vector<std::size_t> ends;
     for (std::size_t pos = 0; pos < text.size(); pos = ends.back()) {
       ends.push_back(ChunkEnd(text, pos));
@@ -337,51 +335,62 @@ struct TextStore::Impl {
     // Counting (and packing) is most of the work of opening a file; the
     // chunks count on their own, so two threads share a large text, each
     // packing its half into a buffer of its own.
+    const bool pack = text.size() >= kPackTextBytes;
     const std::size_t half = ends.size() / 2;
+    const std::array<std::size_t, 2> part_start{0, half};
     std::vector<TextCounts> counts(ends.size());
     std::array<std::string, 2> packed;
     std::vector<std::size_t> packed_ends(pack ? ends.size() : 0);
-    const auto count = [&](std::size_t part, std::size_t first, std::size_t last) {
+    // The chunks of each part before this index are packed.
+    std::array<std::size_t, 2> packed_until = part_start;
+    const auto count = [&](std::size_t part, std::size_t last) {
       std::string& out = packed[part];
       std::optional<ChunkPacker> packer;
       if (pack) packer.emplace();
-      for (std::size_t i = first; i < last; ++i) {
+      std::size_t plain_size = 0;
+      for (std::size_t i = part_start[part]; i < last; ++i) {
         const std::size_t start = i == 0 ? 0 : ends[i - 1];
         const std::string_view chunk = text.substr(start, ends[i] - start);
         counts[i] = CountText(chunk);
-        if (pack) {
-          packer->Append(chunk, out);
-          packed_ends[i] = out.size();
-        }
+        if (!packer) continue;
+        packer->Append(chunk, out);
+        packed_ends[i] = out.size();
+        packed_until[part] = i + 1;
+        plain_size += chunk.size();
+        if (plain_size >= kPackProbeBytes && out.size() * 8 > plain_size * 7) packer.reset();
       }
     };
     if (text.size() >= kParallelCountBytes && std::thread::hardware_concurrency() >= 2) {
-      std::thread first_half(count, 0, 0, half);
-      count(1, half, ends.size());
+      std::thread first_half(count, 0, half);
+      count(1, ends.size());
       first_half.join();
     } else {
-      count(0, 0, half);
-      count(1, half, ends.size());
+      count(0, half);
+      count(1, ends.size());
     }
-    std::array<std::shared_ptr<Buffer>, 2> stores{plain, plain};
-    if (pack) {
-      for (std::size_t part = 0; part < 2; ++part) {
-        packed[part].shrink_to_fit();
-        stores[part] = std::make_shared<Buffer>(std::move(packed[part]));
-      }
+    std::shared_ptr<Buffer> plain;
+    if (packed_until[0] < half || packed_until[1] < ends.size()) {
+      plain = std::make_shared<Buffer>(std::move(bytes));
+    }
+    const std::string_view plain_text = plain ? std::string_view(plain->bytes) : "";
+    std::array<std::shared_ptr<Buffer>, 2> stores;
+    for (std::size_t part = 0; part < 2 && pack; ++part) {
+      packed[part].shrink_to_fit();
+      stores[part] = std::make_shared<Buffer>(std::move(packed[part]));
     }
     NodePtr tree;
     for (std::size_t i = 0; i < ends.size(); ++i) {
       const std::size_t part = i < half ? 0 : 1;
-      std::string_view stored;
-      if (pack) {
-        const std::size_t start = i == 0 || i == half ? 0 : packed_ends[i - 1];
-        stored = std::string_view(stores[part]->bytes).substr(start, packed_ends[i] - start);
+      std::unique_ptr<Node> node;
+      if (i < packed_until[part]) {
+        const std::size_t start = i == part_start[part] ? 0 : packed_ends[i - 1];
+        node = std::make_unique<Node>(
+            stores[part],
+            std::string_view(stores[part]->bytes).substr(start, packed_ends[i] - start));
       } else {
         const std::size_t start = i == 0 ? 0 : ends[i - 1];
-        stored = text.substr(start, ends[i] - start);
+        node = std::make_unique<Node>(plain, plain_text.substr(start, ends[i] - start));
       }
-      auto node = std::make_unique<Node>(stores[part], stored);
       node->own = counts[i];
       node->sum = node->own;
       node->priority = NextPriority();

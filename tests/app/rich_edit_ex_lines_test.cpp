@@ -209,12 +209,18 @@ TEST(CharacterMappingTest, RandomEditsAgreeWithReferenceAndNotifications) {
 }
 
 // The same on texts of many kilobytes, so that edits cross the pieces the
-// text is stored in (packed, or not where packing does not pay): long
+// text is stored in (packed, or plain where packing does not pay): long
 // lines without a break, runs of lead bytes whose pairing flips with one
 // byte more or less, bytes that do not pack, and large insertions and
-// deletions. Positions are sampled.
+// deletions; once on a text that packs and once on one that mostly does
+// not. Positions are sampled.
 TEST(CharacterMappingTest, LargeTextEditsAgreeWithReference) {
   std::mt19937 random(8122026);
+  const auto noise = [&] {
+    std::string bytes(random() % 6000, ' ');
+    for (char& b : bytes) b = static_cast<char>(random());
+    return bytes;
+  };
   const auto piece = [&]() -> std::string {
     switch (random() % 7) {
       case 0:
@@ -227,59 +233,59 @@ TEST(CharacterMappingTest, LargeTextEditsAgreeWithReference) {
         return std::string(random() % 3000, '\n');
       case 4:
         return "\r";
-      case 5: {
-        std::string noise(random() % 6000, ' ');
-        for (char& b : noise) b = static_cast<char>(random());
-        return noise;
-      }
+      case 5:
+        return noise();
       default:
         return "x\r\n\x82";
     }
   };
-  std::string initial;
-  while (initial.size() < 100000) initial += piece();
-  auto doc = MakeDocument(initial);
-  testing::MirrorObserver view(*doc);
-  for (int round = 0; round < 100; ++round) {
-    const std::size_t offset = random() % (doc->Length() + 1);
-    std::size_t length = random() % 3;
-    if (round % 7 == 0) length = random() % 20000;
-    // Now and then most of a large piece of storage goes, which frees it.
-    if (round % 13 == 0) length = 70000;
-    std::string inserted = round % 5 == 0 ? piece() : std::string(1, "a\r\n\x81@"[random() % 5]);
-    if (doc->Length() > 200000) inserted.clear();
-    doc->Replace(offset, length, inserted);
+  for (const bool packs : {true, false}) {
+    SCOPED_TRACE(packs ? "a text that packs" : "a text that does not pack");
+    std::string initial;
+    while (initial.size() < 100000) initial += packs ? piece() : noise();
+    auto doc = MakeDocument(initial);
+    testing::MirrorObserver view(*doc);
+    for (int round = 0; round < 100; ++round) {
+      const std::size_t offset = random() % (doc->Length() + 1);
+      std::size_t length = random() % 3;
+      if (round % 7 == 0) length = random() % 20000;
+      // Now and then most of a large piece of storage goes, which frees it.
+      if (round % 13 == 0) length = 70000;
+      std::string inserted = round % 5 == 0 ? piece() : std::string(1, "a\r\n\x81@"[random() % 5]);
+      if (doc->Length() > 200000) inserted.clear();
+      doc->Replace(offset, length, inserted);
 
-    const Reference ref(doc->Text());
-    ASSERT_EQ(view.bytes(), ref.text) << round;
-    ASSERT_EQ(view.chars(), doc->DecodedText()) << round;
-    ASSERT_EQ(doc->CharCount(), ref.char_starts.size()) << round;
-    ASSERT_EQ(doc->RawLineCount(), ref.line_starts.size()) << round;
-    for (int sample = 0; sample < 300; ++sample) {
-      // Near the edit first, then anywhere.
-      const std::size_t near = offset + sample > 10 ? offset + sample - 10 : 0;
-      const std::size_t pos =
-          sample < 20 ? std::min(ref.text.size(), near) : random() % (ref.text.size() + 1);
-      ASSERT_EQ(doc->LineFromPosition(pos), ref.LineOf(pos)) << round << " at " << pos;
-      ASSERT_EQ(doc->CharPositionOfOffset(pos), ref.CharOf(pos)) << round << " at " << pos;
-      const std::size_t line = random() % ref.line_starts.size();
-      ASSERT_EQ(doc->PositionOfLine(line), ref.line_starts[line]) << round;
-      if (!ref.char_starts.empty()) {
-        const std::size_t c = random() % ref.char_starts.size();
-        ASSERT_EQ(doc->OffsetOfCharPosition(c), ref.char_starts[c]) << round;
+      const Reference ref(doc->Text());
+      ASSERT_EQ(view.bytes(), ref.text) << round;
+      ASSERT_EQ(view.chars(), doc->DecodedText()) << round;
+      ASSERT_EQ(doc->CharCount(), ref.char_starts.size()) << round;
+      ASSERT_EQ(doc->RawLineCount(), ref.line_starts.size()) << round;
+      for (int sample = 0; sample < 300; ++sample) {
+        // Near the edit first, then anywhere.
+        const std::size_t near = offset + sample > 10 ? offset + sample - 10 : 0;
+        const std::size_t pos =
+            sample < 20 ? std::min(ref.text.size(), near) : random() % (ref.text.size() + 1);
+        ASSERT_EQ(doc->LineFromPosition(pos), ref.LineOf(pos)) << round << " at " << pos;
+        ASSERT_EQ(doc->CharPositionOfOffset(pos), ref.CharOf(pos)) << round << " at " << pos;
+        const std::size_t line = random() % ref.line_starts.size();
+        ASSERT_EQ(doc->PositionOfLine(line), ref.line_starts[line]) << round;
+        if (!ref.char_starts.empty()) {
+          const std::size_t c = random() % ref.char_starts.size();
+          ASSERT_EQ(doc->OffsetOfCharPosition(c), ref.char_starts[c]) << round;
+        }
+      }
+      if (round % 10 == 0) {
+        const std::size_t from = random() % (ref.text.size() + 1);
+        ASSERT_EQ(doc->TextRange(from, 10000), ref.text.substr(from, 10000)) << round;
       }
     }
-    if (round % 10 == 0) {
-      const std::size_t from = random() % (ref.text.size() + 1);
-      ASSERT_EQ(doc->TextRange(from, 10000), ref.text.substr(from, 10000)) << round;
-    }
+    // Undoing everything gives back the first text, byte for byte.
+    while (doc->CanUndo()) doc->Undo();
+    EXPECT_EQ(doc->Text(), "");
+    doc->Redo();
+    EXPECT_EQ(doc->Text(), initial);
+    EXPECT_EQ(view.chars(), doc->DecodedText());
   }
-  // Undoing everything gives back the first text, byte for byte.
-  while (doc->CanUndo()) doc->Undo();
-  EXPECT_EQ(doc->Text(), "");
-  doc->Redo();
-  EXPECT_EQ(doc->Text(), initial);
-  EXPECT_EQ(view.chars(), doc->DecodedText());
 }
 
 }  // namespace
