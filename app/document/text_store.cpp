@@ -42,12 +42,12 @@ constexpr std::size_t kMaxChunk = 8192;
 // A text this large is counted on two threads.
 constexpr std::size_t kParallelCountBytes = std::size_t{1} << 20;
 // A text this large is packed (an edit's small rebuilt region is not, so
-// typing never packs); letting go of one this large returns the freed
-// memory to the system.
+// typing never packs).
 constexpr std::size_t kPackTextBytes = std::size_t{1} << 16;
-// Once this much of a part is packed, a part that packs to more than 7/8
+// Once this much of a half is packed, a half that packs to more than 7/8
 // of its size stops packing.
 constexpr std::size_t kPackProbeBytes = std::size_t{1} << 15;
+// Letting go of a text this large returns the freed memory to the system.
 constexpr std::size_t kTrimAfterBytes = std::size_t{1} << 24;
 // Buffers at least this large are compacted once half of them is dead;
 // edits that remove this much trigger the walk that finds them.
@@ -371,7 +371,7 @@ struct TextStore::Impl {
     std::vector<TextCounts> counts(ends.size());
     std::array<std::string, 2> packed;
     std::vector<std::size_t> packed_ends(pack ? ends.size() : 0);
-    // The chunks of each part before this index are packed.
+    // The chunks of each half before this index are packed.
     std::array<std::size_t, 2> packed_until = part_start;
     const auto count = [&](std::size_t part, std::size_t last) {
       std::string& out = packed[part];
