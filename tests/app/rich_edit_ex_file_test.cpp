@@ -25,7 +25,7 @@ using testing::ReadFile;
 using testing::WriteFile;
 
 // Records that pack well around bytes that do not pack at all, large
-// enough that the document holds them packed.
+// enough that the document packs what pays and keeps the rest plain.
 std::string LargeMixedText() {
   std::mt19937 random(20261208);
   std::string text;
@@ -52,7 +52,7 @@ TEST(FileRoundTripTest, LoadThenSaveGivesTheSameBytes) {
       {"lone CR and LF", "a\rb\nc\r\n\n\r\rd"},
       {"duplicate characters", "\xed\x40\xfa\x5c\x87\x90\x81\xe0\xee\xef\xfa\x40\r\n"},
       {"empty file", ""},
-      {"a large file, held packed", LargeMixedText()},
+      {"a large file, packed where it pays", LargeMixedText()},
   };
   ScratchDir dir;
   for (const auto& f : fixtures) {
